@@ -1,0 +1,63 @@
+# Cross build: the program, the Win32 layer and its tests (run under Wine by
+# the emulator wrapper; see scripts/wine-env.sh).
+enable_language(RC)
+set(KOLVI_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix the tests run in")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-emulator.sh.in ${CMAKE_BINARY_DIR}/wine-emulator.sh
+  @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-emulator.sh)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
+
+set(KOLVI_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+file(GLOB KOLVI_WIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/*/*_form.cpp)
+add_library(kolvi_win STATIC ${KOLVI_WIN_SOURCES})
+target_include_directories(kolvi_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(kolvi_win PUBLIC ${KOLVI_WIN_DEFS})
+target_compile_options(kolvi_win PRIVATE ${KOLVI_WARNINGS})
+target_link_libraries(kolvi_win PUBLIC kolvi_core comctl32 comdlg32 shell32 shlwapi uxtheme gdi32 user32 kernel32 winmm ole32 oleaut32 uuid)
+
+set(KOLVI_RC ${CMAKE_SOURCE_DIR}/res/kolvialarm.rc)
+set_source_files_properties(${KOLVI_RC} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/app.manifest;${CMAKE_SOURCE_DIR}/res/kolvialarm.ico;${CMAKE_SOURCE_DIR}/src/app/resource.h")
+
+add_executable(kolvialarm WIN32 ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${KOLVI_RC})
+target_link_libraries(kolvialarm PRIVATE kolvi_win)
+target_compile_options(kolvialarm PRIVATE ${KOLVI_WARNINGS})
+target_link_options(kolvialarm PRIVATE -municode -mwindows -s)
+target_include_directories(kolvialarm PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
+
+# GoogleTest from Debian's sources, built with the same cross compiler.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# In-process Win32 tests: the real forms from the real resources.
+file(GLOB KOLVI_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(kolvi_win_tests ${KOLVI_WIN_TEST_SOURCES} ${KOLVI_RC})
+target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main)
+target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src/app)
+target_compile_options(kolvi_win_tests PRIVATE ${KOLVI_WARNINGS})
+target_compile_definitions(kolvi_win_tests PRIVATE KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_link_options(kolvi_win_tests PRIVATE -municode)
+gtest_discover_tests(kolvi_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 60 LABELS wine)
+
+# End to end: a driver that starts the real exe in a throw-away program directory.
+file(GLOB KOLVI_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(KOLVI_E2E_SOURCES)
+  add_executable(kolvi_e2e_tests ${KOLVI_E2E_SOURCES})
+  target_link_libraries(kolvi_e2e_tests PRIVATE gtest gtest_main)
+  target_compile_definitions(kolvi_e2e_tests PRIVATE ${KOLVI_WIN_DEFS}
+    KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KOLVI_EXE_PATH="$<TARGET_FILE:kolvialarm>")
+  target_include_directories(kolvi_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_compile_options(kolvi_e2e_tests PRIVATE ${KOLVI_WARNINGS})
+  target_link_libraries(kolvi_e2e_tests PRIVATE comctl32 user32 kernel32 shlwapi)
+  target_link_options(kolvi_e2e_tests PRIVATE -municode)
+  add_dependencies(kolvi_e2e_tests kolvialarm)
+  gtest_discover_tests(kolvi_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
+endif()

@@ -1,0 +1,37 @@
+#pragma once
+// The file operations the program needs, behind an interface so that the
+// alarm file and settings logic can run natively on an in-memory file system.
+// Paths are UTF-8 text in Windows form ("C:\prog\list.alm").
+#include <string>
+#include <string_view>
+
+namespace kolvi {
+
+enum class ReadStatus {
+    ok,
+    missing,     // nothing there, or not an ordinary file
+    unreadable,  // exists but cannot be read (locked, no permission)
+};
+
+struct FileRead {
+    ReadStatus status = ReadStatus::missing;
+    std::string bytes;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True for an existing ordinary file. A directory, or a file marked
+    // hidden or system, counts as missing.
+    virtual bool isOrdinaryFile(const std::string& path) const = 0;
+
+    virtual FileRead readFile(const std::string& path) const = 0;
+
+    // Writes the whole content or nothing: a temporary file in the same
+    // directory is written and flushed, then it replaces the target. When this
+    // returns false the old file (if any) is unchanged.
+    virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+};
+
+}  // namespace kolvi

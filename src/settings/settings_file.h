@@ -1,0 +1,40 @@
+#pragma once
+// The settings file kolvialarm.ini, with the semantics of Windows' private
+// profile functions: sections and keys are found case-insensitively, the first
+// occurrence wins, values are trimmed, missing file/section/key gives the
+// default, and writing changes only the one line (creating file, section or
+// key as needed). Code page 932 with CR LF on disk. The file is read afresh
+// at every call, as a hand edit must take effect without a restart.
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+namespace kolvi {
+
+class SettingsFile {
+public:
+    SettingsFile(FileSystem& fs, const TextCodec& codec, std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // At most maxBytes bytes of the code-page-932 value are returned, never
+    // splitting a character.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, std::size_t maxBytes = 254) const;
+    // The whole decimal number the value begins with; a value beginning with
+    // neither a digit nor a sign reads as 0; missing or empty gives the default.
+    int readInt(std::string_view section, std::string_view key, int defaultValue) const;
+
+    // False when the file could not be written (the caller may ignore it).
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+    bool writeInt(std::string_view section, std::string_view key, long long value);
+
+private:
+    FileSystem& fs_;
+    const TextCodec& codec_;
+    std::string path_;
+};
+
+}  // namespace kolvi

@@ -1,0 +1,48 @@
+#pragma once
+// The alarm file: a version line "1.1" and one alarm line per row, code page
+// 932, CR LF.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/text_codec.h"
+#include "settings/settings_file.h"
+#include "store/alarm_list.h"
+
+namespace kolvi {
+
+inline constexpr std::string_view kMsgFileNotFound = "ファイルが見つかりません。";
+inline constexpr std::string_view kMsgBadFormat = "ファイル形式が正しくありません。";
+inline constexpr std::string_view kMsgOldVersion = "このバージョンのアラームファイルは開けません。";
+inline constexpr std::string_view kMsgCannotOpen = "ファイルを開けません。";
+inline constexpr std::string_view kMsgCannotSave = "ファイルを保存できません。";
+
+struct AlarmFileContext {
+    FileSystem& fs;
+    const TextCodec& codec;
+    MessageBoxes& messages;
+    const SettingsFile& settings;    // for list/lastopen
+    std::string programDirectory;   // no trailing backslash
+};
+
+// Splits decoded text into lines: CR LF or a lone CR ends a line, a lone LF
+// belongs to the line, and a final CR LF does not make an empty last line.
+std::vector<std::string_view> splitFileLines(std::string_view text);
+
+// Clears the list and opens the file (or list/lastopen when path is empty).
+// Returns the full path opened, or "" (with a message where one applies).
+std::string openAlarmFile(AlarmList& list, const AlarmFileContext& context, const std::string& path);
+// Creates or replaces the file with the version line alone.
+bool createAlarmFile(const AlarmFileContext& context, const std::string& path);
+// Writes every row to the file named by the list's tag. Does nothing (true)
+// with no file open; reports a failure with a message and returns false.
+bool saveAlarmFile(const AlarmList& list, const AlarmFileContext& context);
+
+// The bytes a save writes (exposed for tests and benchmarks); nullopt when a
+// row cannot be encoded in code page 932.
+std::optional<std::string> alarmFileBytes(const AlarmList& list, const TextCodec& codec);
+
+}  // namespace kolvi

@@ -1,0 +1,37 @@
+#pragma once
+// An in-memory file system keyed by Windows paths, for native tests.
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace kolvi::test {
+
+class MemoryFileSystem final : public FileSystem {
+public:
+    bool isOrdinaryFile(const std::string& path) const override;
+    FileRead readFile(const std::string& path) const override;
+    bool replaceFile(const std::string& path, std::string_view bytes) override;
+
+    // Test set-up and inspection. Paths compare case-insensitively (ASCII),
+    // as on Windows.
+    void put(const std::string& path, std::string bytes);
+    bool exists(const std::string& path) const;
+    std::string content(const std::string& path) const;
+    void addDirectory(const std::string& path);
+    void markHidden(const std::string& path);
+    void markUnreadable(const std::string& path);
+    // The next n writes fail (the target is left untouched).
+    void failWrites(int n) { failingWrites_ = n; }
+    int writeCount() const { return writes_; }
+
+private:
+    static std::string key(const std::string& path);
+    std::map<std::string, std::string> files_;
+    std::set<std::string> directories_, hidden_, unreadable_;
+    int failingWrites_ = 0;
+    int writes_ = 0;
+};
+
+}  // namespace kolvi::test
