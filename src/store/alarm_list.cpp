@@ -1,0 +1,231 @@
+#include "store/alarm_list.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kolvi {
+namespace {
+
+constexpr std::array<std::string_view, kColumnCount> kColumnHeaders{"", "名前", "曜日", "時刻", "ファイル", "削除"};
+constexpr std::array<std::string_view, 7> kDayNames{"日", "月", "火", "水", "木", "金", "土"};
+constexpr std::string_view kAscendingMark = " △";
+constexpr std::string_view kDescendingMark = " ▽";
+constexpr std::string_view kDeleteYes = "する";
+constexpr std::string_view kDeleteNo = "しない";
+constexpr int kNumberColumn = 0;
+constexpr int kDefaultSortKey = 3;
+
+std::size_t toIndex(int column) { return static_cast<std::size_t>(column); }
+bool isColumn(int column) { return column >= 0 && column < kColumnCount; }
+
+void eraseAll(std::string& text, std::string_view what) {
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at)) {
+        text.erase(at, what.size());
+    }
+}
+
+std::size_t decimalDigits(std::size_t value) {
+    std::size_t digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+// Orders rows by one column's text. std::string compares bytes as unsigned
+// char, and UTF-8 byte order is code point order.
+class ColumnOrder {
+public:
+    ColumnOrder(int key, int order) : column_(toIndex(key)), descending_(order == 1) {}
+    bool operator()(const AlarmRow& a, const AlarmRow& b) const {
+        return descending_ ? b.texts[column_] < a.texts[column_] : a.texts[column_] < b.texts[column_];
+    }
+
+private:
+    std::size_t column_;
+    bool descending_;
+};
+
+}  // namespace
+
+std::string dayText(const AlarmRecord& record) {
+    std::string text;
+    for (std::size_t day = 0; day < record.days.size(); ++day) {
+        if (record.days[day]) text += kDayNames[day];
+    }
+    return text;
+}
+
+std::string timeColumnText(const AlarmRecord& record) {
+    return zeroPad(record.hour, 2) + ":" + zeroPad(record.minute, 2) + ":" + zeroPad(record.second, 2);
+}
+
+AlarmList::AlarmList() { setUpAlarmColumns(); }
+
+void AlarmList::setUpAlarmColumns() {
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        columns_[i] = AlarmColumn{std::string(kColumnHeaders[i]), kDefaultColumnWidths[i]};
+    }
+    clearRows();
+}
+
+void AlarmList::setColumnWidths(const std::array<int, kColumnCount>& widths) {
+    for (std::size_t i = 0; i < columns_.size(); ++i) columns_[i].width = widths[i];
+}
+
+void AlarmList::setColumnWidth(int column, int width) {
+    if (isColumn(column)) columns_[toIndex(column)].width = width;
+}
+
+const AlarmColumn& AlarmList::column(int column) const { return columns_.at(toIndex(column)); }
+
+std::optional<std::size_t> AlarmList::findRow(std::uint64_t id) const {
+    const auto it = std::find_if(rows_.begin(), rows_.end(), [id](const AlarmRow& row) { return row.id == id; });
+    if (it == rows_.end()) return std::nullopt;
+    return static_cast<std::size_t>(it - rows_.begin());
+}
+
+void AlarmList::clearRows() {
+    rows_.clear();
+    currentId_.reset();
+}
+
+AlarmRow AlarmList::makeRow(const AlarmRecord& record) {
+    AlarmRow row;
+    row.id = nextId_++;
+    row.tag = formatAlarmLine(record);
+    row.checked = record.enabled;
+    row.texts[1] = toTrimmedText(record.name);
+    row.texts[2] = dayText(record);
+    row.texts[3] = timeColumnText(record);
+    row.texts[4] = toTrimmedText(record.file);
+    row.texts[5] = record.deleteAfterRun ? kDeleteYes : kDeleteNo;
+    return row;
+}
+
+void AlarmList::addAlarmRow(const AlarmRecord& record) {
+    AlarmRow row = makeRow(record);
+    auto place = rows_.end();
+    // The number column's texts are rewritten by every renumbering, so the
+    // rows are not kept in its order; a new row simply goes last there.
+    if (sorted_ && sortKey_ != kNumberColumn) {
+        // After every row with an equal text, as a stable sort would put it.
+        place = std::upper_bound(rows_.begin(), rows_.end(), row, ColumnOrder(sortKey_, sortOrder_));
+    }
+    const std::size_t position = static_cast<std::size_t>(place - rows_.begin());
+    rows_.insert(place, std::move(row));
+    makeCurrent(position, true);
+}
+
+bool AlarmList::addAlarmLine(std::string_view line) {
+    const std::optional<AlarmRecord> record = parseAlarmLine(line);
+    if (!record) return false;
+    addAlarmRow(*record);
+    renumberRows();
+    return true;
+}
+
+void AlarmList::loadRows(const std::vector<AlarmRecord>& records) {
+    clearRows();
+    rows_.reserve(records.size());
+    for (const AlarmRecord& record : records) rows_.push_back(makeRow(record));
+    // One sort of the whole file rather than a sorted insertion per row.
+    if (sorted_) sortRows();
+    renumberRows();
+    if (!rows_.empty()) makeCurrent(0, false);
+}
+
+void AlarmList::renumberRows() {
+    const std::size_t width = decimalDigits(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        rows_[i].texts[toIndex(kNumberColumn)] =
+            zeroPad(static_cast<long long>(i + 1), static_cast<int>(width)) + ":";
+    }
+}
+
+void AlarmList::sortRows() { std::stable_sort(rows_.begin(), rows_.end(), ColumnOrder(sortKey_, sortOrder_)); }
+
+void AlarmList::applySort(int key, int order) {
+    // A hand-edited settings file can hold anything: an unknown column falls
+    // back to the default one, an unknown order to ascending.
+    if (!isColumn(key)) key = kDefaultSortKey;
+    int newOrder = 0;
+    if (order == -1) {
+        newOrder = key == sortKey_ ? 1 - sortOrder_ : 0;
+    } else if (order == 1) {
+        newOrder = 1;
+    }
+    sortKey_ = key;
+    markSortColumn(newOrder, key + 1);
+    sorted_ = true;
+    sortRows();
+    renumberRows();
+}
+
+void AlarmList::markSortColumn(int order, int column) {
+    for (AlarmColumn& each : columns_) {
+        eraseAll(each.header, kAscendingMark);
+        eraseAll(each.header, kDescendingMark);
+    }
+    sortOrder_ = order == 1 ? 1 : 0;
+    if (isColumn(column - 1)) {
+        columns_[toIndex(column - 1)].header += sortOrder_ == 1 ? kDescendingMark : kAscendingMark;
+    }
+}
+
+bool AlarmList::hasCurrentRow() const { return isFileOpen() && currentPosition().has_value(); }
+
+std::optional<std::size_t> AlarmList::currentPosition() const {
+    if (!currentId_) return std::nullopt;
+    return findRow(*currentId_);
+}
+
+const std::string* AlarmList::currentTag() const {
+    const std::optional<std::size_t> position = currentPosition();
+    return position ? &rows_[*position].tag : nullptr;
+}
+
+void AlarmList::makeCurrent(std::size_t position, bool highlight) {
+    if (position >= rows_.size()) return;
+    for (AlarmRow& row : rows_) row.selected = false;
+    rows_[position].selected = highlight;
+    currentId_ = rows_[position].id;
+}
+
+void AlarmList::clearCurrent() {
+    if (const std::optional<std::size_t> position = currentPosition()) rows_[*position].selected = false;
+    currentId_.reset();
+}
+
+void AlarmList::deleteCurrentRow() {
+    if (!hasCurrentRow()) return;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*currentPosition()));
+    currentId_.reset();
+    renumberRows();
+}
+
+bool AlarmList::changeCheck(std::size_t position, bool checked) {
+    if (position >= rows_.size()) return false;
+    AlarmRow& row = rows_[position];
+    row.checked = checked;
+    const char flag = checked ? '1' : '0';
+    if (row.tag.empty() || row.tag.front() == flag) return false;
+    row.tag.front() = flag;
+    return true;
+}
+
+void AlarmList::setGhosted(std::size_t position, bool ghosted) {
+    if (position < rows_.size()) rows_[position].ghosted = ghosted;
+}
+
+void AlarmList::setSelected(std::size_t position, bool selected) {
+    if (position >= rows_.size()) return;
+    if (selected) {
+        makeCurrent(position, true);
+    } else {
+        rows_[position].selected = false;
+    }
+}
+
+}  // namespace kolvi
