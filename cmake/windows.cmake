@@ -42,7 +42,6 @@ target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main)
 target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src/app)
 target_compile_options(kolvi_win_tests PRIVATE ${KOLVI_WARNINGS})
 target_compile_definitions(kolvi_win_tests PRIVATE KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_link_options(kolvi_win_tests PRIVATE -municode)
 gtest_discover_tests(kolvi_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 60 LABELS wine)
 
@@ -56,7 +55,6 @@ if(KOLVI_E2E_SOURCES)
   target_include_directories(kolvi_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(kolvi_e2e_tests PRIVATE ${KOLVI_WARNINGS})
   target_link_libraries(kolvi_e2e_tests PRIVATE comctl32 user32 kernel32 shlwapi)
-  target_link_options(kolvi_e2e_tests PRIVATE -municode)
   add_dependencies(kolvi_e2e_tests kolvialarm)
   gtest_discover_tests(kolvi_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds kolvialarm.exe and starts it under Wine in
+# the program directory ./program (made on first run and kept: the exe is
+# refreshed, the settings and alarm files are left as the program left them).
+# Without a working $DISPLAY a private Xvfb is started and a screenshot of
+# the screen is saved as program/screenshot.png.
+# KOLVI_RUN_SECONDS=N ends the program after N seconds.
+source "$(dirname "$0")/lib.sh"
+
+install_build_deps
+build_windows --target kolvialarm
+
+prog="$KOLVI_ROOT/program"
+mkdir -p "$prog"
+cp "$KOLVI_BUILD/win/kolvialarm.exe" "$prog/"
+[ -f "$KOLVI_ROOT/readme.txt" ] && cp "$KOLVI_ROOT/readme.txt" "$prog/"
+if [ ! -f "$prog/kolvialarm.ini" ]; then
+  cp "$KOLVI_ROOT/examples/example.alm" "$prog/"
+  printf '[list]\r\nlastopen=example.alm\r\n' >"$prog/kolvialarm.ini"
+fi
+
+ensure_display
+trap 'stop_wineserver; stop_display' EXIT
+ensure_prefix "$KOLVI_BUILD/wineprefix-run"
+
+log "starting $prog/kolvialarm.exe on display $DISPLAY"
+(cd "$prog" && exec wine "$prog/kolvialarm.exe") &
+pid=$!
+
+if [ -n "${KOLVI_STARTED_XVFB:-}" ]; then
+  for _ in $(seq 1 60); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Kolvi' && break
+    sleep 0.5
+  done
+  sleep 2
+  import -window root "$prog/screenshot.png" && log "no display was set: started Xvfb on $DISPLAY; screenshot saved to $prog/screenshot.png"
+fi
+
+if [ -n "${KOLVI_RUN_SECONDS:-}" ]; then
+  sleep "$KOLVI_RUN_SECONDS"
+  wineserver -k >/dev/null 2>&1 || true
+fi
+wait "$pid" || true
