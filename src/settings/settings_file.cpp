@@ -1,0 +1,197 @@
+#include "settings/settings_file.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/profile_text.h"
+
+namespace kolvi {
+namespace {
+
+using profile::LineKind;
+using profile::ParsedLine;
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The file as it is on disk, cut into lines, with each line's meaning.
+struct Snapshot {
+    std::string bytes;
+    std::vector<std::string_view> raw;  // views into bytes, with terminators
+    std::vector<ParsedLine> parsed;
+    std::vector<bool> decoded;  // false where the line is not valid code page 932
+    bool allDecoded = true;
+};
+
+// Decodes a line that the codec refused as a whole one character at a time,
+// putting U+FFFD where no character fits, so that the brackets, '=' and the
+// names around a stray byte are still seen where they are.
+std::string decodeLeniently(const TextCodec& codec, std::string_view bytes) {
+    std::string text;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (auto one = codec.decode(bytes.substr(i, 1))) {
+            text += *one;
+            i += 1;
+        } else if (auto two = i + 1 < bytes.size() ? codec.decode(bytes.substr(i, 2)) : std::nullopt) {
+            text += *two;
+            i += 2;
+        } else {
+            text += "\xEF\xBF\xBD";
+            i += 1;
+        }
+    }
+    return text;
+}
+
+Snapshot snapshotOf(const TextCodec& codec, std::string bytes) {
+    Snapshot s;
+    s.bytes = std::move(bytes);
+    s.raw = profile::splitLines(s.bytes);
+    s.parsed.reserve(s.raw.size());
+    s.decoded.assign(s.raw.size(), true);
+    // One conversion for the whole file is the usual case; CR and LF convert
+    // to themselves, so the decoded text has the same lines.
+    if (const auto text = codec.decode(s.bytes)) {
+        const auto lines = profile::splitLines(*text);
+        if (lines.size() == s.raw.size()) {
+            for (const auto line : lines) s.parsed.push_back(profile::parseLine(line));
+            return s;
+        }
+    }
+    for (std::size_t i = 0; i < s.raw.size(); ++i) {
+        const std::string_view bytesOfLine = profile::withoutTerminator(s.raw[i]);
+        if (auto text = codec.decode(bytesOfLine)) {
+            s.parsed.push_back(profile::parseLine(*text));
+        } else {
+            s.parsed.push_back(profile::parseLine(decodeLeniently(codec, bytesOfLine)));
+            s.decoded[i] = false;
+            s.allDecoded = false;
+        }
+    }
+    return s;
+}
+
+// A name or value that can stand on one line of the file: code page 932 can
+// hold it, and it has no line break or NUL (which would end it early).
+bool fitsOnALine(const TextCodec& codec, std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
+           codec.encode(text).has_value();
+}
+
+std::size_t utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    return 2;
+}
+
+// The trimmed, unquoted value of the key, or nothing when the file, section
+// or key is missing, the key has no '=', or its line is not valid code page 932.
+std::optional<std::string> lookUpValue(const FileSystem& fs, const TextCodec& codec,
+                                       const std::string& path, std::string_view section,
+                                       std::string_view key) {
+    if (!fitsOnALine(codec, section) || !fitsOnALine(codec, key)) return std::nullopt;
+    FileRead file = fs.readFile(path);
+    if (file.status != ReadStatus::ok) return std::nullopt;
+    const Snapshot s = snapshotOf(codec, std::move(file.bytes));
+    const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
+    if (!place.keyLine) return std::nullopt;
+    const ParsedLine& line = s.parsed[*place.keyLine];
+    if (!line.value || !s.decoded[*place.keyLine]) return std::nullopt;
+    return std::string(profile::unquote(*line.value));
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile(FileSystem& fs, const TextCodec& codec, std::string path)
+    : fs_(fs), codec_(codec), path_(std::move(path)) {}
+
+std::string SettingsFile::readString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue, std::size_t maxBytes) const {
+    const auto value = lookUpValue(fs_, codec_, path_, section, key);
+    if (!value) return std::string(defaultValue);
+    const auto encoded = codec_.encode(*value);
+    if (!encoded) return std::string(defaultValue);
+    if (encoded->size() <= maxBytes) return *value;
+    // Too long: keep whole characters while their code-page-932 bytes fit.
+    std::size_t kept = 0;
+    std::size_t bytes = 0;
+    while (kept < value->size()) {
+        const std::size_t length = utf8SequenceLength(static_cast<unsigned char>((*value)[kept]));
+        const auto character = codec_.encode(std::string_view(*value).substr(kept, length));
+        if (!character || bytes + character->size() > maxBytes) break;
+        bytes += character->size();
+        kept += length;
+    }
+    return value->substr(0, kept);
+}
+
+int SettingsFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const auto value = lookUpValue(fs_, codec_, path_, section, key);
+    if (!value || value->empty()) return defaultValue;
+    return profile::leadingInteger(*value);
+}
+
+bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    section = profile::trimBlanks(section);
+    key = profile::trimBlanks(key);
+    // Leading blanks of the value are dropped, as the reader would drop them;
+    // trailing ones are kept as given.
+    while (!value.empty() && profile::isBlank(value.front())) value.remove_prefix(1);
+    if (!fitsOnALine(codec_, section) || !fitsOnALine(codec_, key) || !fitsOnALine(codec_, value)) return false;
+    // A key that would read back as another key or as a section header.
+    if (key.find('=') != std::string_view::npos || (!key.empty() && key.front() == '[')) return false;
+
+    FileRead file = fs_.readFile(path_);
+    if (file.status == ReadStatus::unreadable) return false;
+    const Snapshot s = snapshotOf(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
+    // Bytes that are not code page 932 mean this is not a file we understand:
+    // leave it exactly as it is rather than guess where its lines are.
+    if (!s.allDecoded) return false;
+
+    const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
+    // An existing key keeps the spelling it has in the file.
+    const std::string name = place.keyLine ? s.parsed[*place.keyLine].name : std::string(key);
+    const auto keyLine = codec_.encode(name + "=" + std::string(value));
+    const auto header = codec_.encode("[" + std::string(section) + "]");
+    if (!keyLine || !header) return false;
+
+    std::string out;
+    out.reserve(s.bytes.size() + header->size() + keyLine->size() + 3 * kLineEnd.size());
+    const auto copyLines = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) out += s.raw[i];
+    };
+    const auto endLastLine = [&] {
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += kLineEnd;
+    };
+    if (place.keyLine) {
+        copyLines(0, *place.keyLine);
+        out += *keyLine;
+        out += kLineEnd;
+        copyLines(*place.keyLine + 1, s.raw.size());
+    } else if (place.sectionFound) {
+        copyLines(0, place.insertAt);
+        endLastLine();
+        out += *keyLine;
+        out += kLineEnd;
+        copyLines(place.insertAt, s.raw.size());
+    } else {
+        copyLines(0, s.raw.size());
+        endLastLine();
+        out += *header;
+        out += kLineEnd;
+        out += *keyLine;
+        out += kLineEnd;
+    }
+    // Saving settings that did not change need not touch the disk.
+    if (file.status == ReadStatus::ok && out == s.bytes) return true;
+    return fs_.replaceFile(path_, out);
+}
+
+bool SettingsFile::writeInt(std::string_view section, std::string_view key, long long value) {
+    return writeString(section, key, std::to_string(value));
+}
+
+}  // namespace kolvi
