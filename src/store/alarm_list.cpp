@@ -144,7 +144,29 @@ void AlarmList::renumberRows() {
     }
 }
 
-void AlarmList::sortRows() { std::stable_sort(rows_.begin(), rows_.end(), ColumnOrder(sortKey_, sortOrder_)); }
+void AlarmList::sortRows() {
+    // Sorts small (text, position) pairs and moves each row once, instead of
+    // moving whole rows of seven strings around during the sort.
+    struct SortEntry {
+        std::string_view text;
+        std::size_t position;
+    };
+    const std::size_t column = toIndex(sortKey_);
+    std::vector<SortEntry> entries;
+    entries.reserve(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) entries.push_back({rows_[i].texts[column], i});
+    if (sortOrder_ == 1) {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const SortEntry& a, const SortEntry& b) { return b.text < a.text; });
+    } else {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const SortEntry& a, const SortEntry& b) { return a.text < b.text; });
+    }
+    std::vector<AlarmRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const SortEntry& entry : entries) sorted.push_back(std::move(rows_[entry.position]));
+    rows_ = std::move(sorted);
+}
 
 void AlarmList::applySort(int key, int order) {
     // A hand-edited settings file can hold anything: an unknown column falls

@@ -1,5 +1,6 @@
 #include "store/alarm_record.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <limits>
 
@@ -11,19 +12,19 @@ namespace {
 constexpr char kSeparator = ',';
 
 // Splits at every comma; there is no quoting or escaping in an alarm line.
-// Stops after `limit` fields (the rest of the line is ignored).
+// Stops after as many fields as there is room for (the rest is ignored).
 std::size_t splitFields(std::string_view line, std::array<std::string_view, kAlarmFieldCount>& fields) {
     std::size_t count = 0;
     std::size_t start = 0;
-    while (count < fields.size()) {
-        const std::size_t comma = line.find(kSeparator, start);
-        if (comma == std::string_view::npos) {
-            fields[count++] = line.substr(start);
-            break;
+    for (std::size_t i = 0; i < line.size() && count + 1 < fields.size(); ++i) {
+        if (line[i] == kSeparator) {
+            fields[count++] = line.substr(start, i - start);
+            start = i + 1;
         }
-        fields[count++] = line.substr(start, comma - start);
-        start = comma + 1;
     }
+    // The last field runs to the next comma or the end of the line.
+    const std::string_view rest = line.substr(start);
+    fields[count++] = rest.substr(0, rest.find(kSeparator));
     return count;
 }
 
@@ -76,6 +77,13 @@ bool textToFlag(std::string_view text) { return toInteger(text) == 1; }
 int flagToNumber(bool flag) { return flag ? 1 : 0; }
 
 std::int16_t toInteger(std::string_view text) {
+    // Almost every field the program wrote itself is a few plain digits.
+    if (!text.empty() && text.size() <= 4 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        int value = 0;
+        for (char c : text) value = value * 10 + (c - '0');
+        return static_cast<std::int16_t>(value);
+    }
     const std::optional<DecimalText> number = parseDecimalText(text);
     if (!number) return 0;
     const std::optional<long long> rounded = roundHalfToEven(*number, std::numeric_limits<std::int16_t>::max() + 1LL);
