@@ -32,10 +32,14 @@ struct AlarmFileContext {
 // belongs to the line, and a final CR LF does not make an empty last line.
 std::vector<std::string_view> splitFileLines(std::string_view text);
 
-// Clears the list and opens the file (or list/lastopen when path is empty).
-// Returns the full path opened, or "" (with a message where one applies).
+// Clears the list and opens the file (or list/lastopen when path is empty); a
+// relative name is taken in the program directory. A file is opened whole or
+// not at all: blank lines are skipped, any other line that yields no record
+// refuses the file. Returns the full path opened, or "" (with a message where
+// one applies).
 std::string openAlarmFile(AlarmList& list, const AlarmFileContext& context, const std::string& path);
-// Creates or replaces the file with the version line alone.
+// Creates or replaces the file with the version line alone. A failed write
+// is reported like a failed save.
 bool createAlarmFile(const AlarmFileContext& context, const std::string& path);
 // Writes every row to the file named by the list's tag. Does nothing (true)
 // with no file open; reports a failure with a message and returns false.

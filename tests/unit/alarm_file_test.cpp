@@ -316,6 +316,16 @@ TEST_F(AlarmFileTest, CreateWritesTheVersionLineAlone) {
     EXPECT_FALSE(fs.exists("D:\\x\\other.alm"));
 }
 
+TEST_F(AlarmFileTest, OpenedFileHasItsFirstRowCurrentButNotHighlighted) {
+    list.applySort(1, 1);  // sorting is on before the file opens, as at start-up
+    ASSERT_TRUE(openBytes("1.1\r\n" + std::string(kLineA) + "\r\n" + kLineB + "\r\n").empty());
+    EXPECT_EQ(tags(), (Texts{kLineB, kLineA}));
+    EXPECT_EQ(list.row(0).texts[0], "1:");
+    ASSERT_TRUE(list.hasCurrentRow());
+    EXPECT_EQ(*list.currentTag(), kLineB);
+    EXPECT_FALSE(list.row(0).selected || list.row(1).selected);
+}
+
 TEST_F(AlarmFileTest, SaveAsWritesTheRowsUnderTheNewName) {
     const std::string old = "1.1\r\n" + std::string(kLineA) + "\r\n";
     ASSERT_TRUE(openBytes(old).empty());
