@@ -6,12 +6,6 @@
 namespace kolvi {
 namespace {
 
-constexpr std::array<std::string_view, kColumnCount> kColumnHeaders{"", "名前", "曜日", "時刻", "ファイル", "削除"};
-constexpr std::array<std::string_view, 7> kDayNames{"日", "月", "火", "水", "木", "金", "土"};
-constexpr std::string_view kAscendingMark = " △";
-constexpr std::string_view kDescendingMark = " ▽";
-constexpr std::string_view kDeleteYes = "する";
-constexpr std::string_view kDeleteNo = "しない";
 constexpr int kNumberColumn = 0;
 constexpr int kDefaultSortKey = 3;
 

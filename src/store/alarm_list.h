@@ -16,6 +16,14 @@ namespace kolvi {
 
 inline constexpr int kColumnCount = 6;
 inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths{40, 40, 100, 70, 200, 40};
+inline constexpr std::array<std::string_view, kColumnCount> kColumnHeaders{"", "名前", "曜日", "時刻", "ファイル", "削除"};
+// One character per weekday, Sunday first: the day column is built from them
+// and the alarm check looks for today's in it.
+inline constexpr std::array<std::string_view, 7> kDayNames{"日", "月", "火", "水", "木", "金", "土"};
+inline constexpr std::string_view kAscendingMark = " △";
+inline constexpr std::string_view kDescendingMark = " ▽";
+inline constexpr std::string_view kDeleteYes = "する";
+inline constexpr std::string_view kDeleteNo = "しない";
 
 struct AlarmRow {
     std::uint64_t id = 0;  // identity that survives sorting, inserts and deletes
