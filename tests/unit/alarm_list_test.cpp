@@ -244,15 +244,5 @@ TEST(AlarmList, CheckBoxRewritesOnlyTheFirstCharacter) {
     EXPECT_FALSE(list.changeCheck(5, true));
 }
 
-TEST(AlarmList, ColumnWidthsDefaultAndChange) {
-    AlarmList list;
-    for (int i = 0; i < kColumnCount; ++i) EXPECT_EQ(list.column(i).width, kDefaultColumnWidths[static_cast<std::size_t>(i)]);
-    list.setColumnWidths({1, 2, 3, 4, 5, 6});
-    list.setColumnWidth(5, 60);
-    list.setColumnWidth(6, 99);  // no such column
-    EXPECT_EQ(list.column(1).width, 2);
-    EXPECT_EQ(list.column(5).width, 60);
-}
-
 }  // namespace
 }  // namespace kolvi
