@@ -1,0 +1,12 @@
+#include "mainwindow/version_box.h"
+
+#include "mainwindow/file_state.h"
+
+namespace kolvi {
+
+std::string versionBoxText(int major, int minor, int revision) {
+    return std::string(kProgramTitle) + "\r\nversion " + std::to_string(major) + "." + std::to_string(minor) + "." +
+           std::to_string(revision);
+}
+
+}  // namespace kolvi
