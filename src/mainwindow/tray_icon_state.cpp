@@ -1,0 +1,101 @@
+#include "mainwindow/tray_icon_state.h"
+
+#include "mainwindow/file_state.h"
+#include "store/paths.h"
+
+namespace kolvi {
+namespace {
+
+// Length in bytes of the UTF-8 sequence that starts with this byte; a stray
+// continuation or invalid byte counts as one.
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2) return 2;
+    return 1;
+}
+
+}  // namespace
+
+std::string trayTipText(std::string_view fileTag) {
+    std::string tip(kProgramTitle);
+    if (!fileTag.empty()) {
+        tip += "\r\n";
+        tip += fileNamePart(fileTag);
+    }
+    return tip;
+}
+
+std::string fitTrayTip(std::string_view tip, std::size_t fieldUnits) {
+    if (fieldUnits == 0) return {};
+    const std::size_t budget = fieldUnits - 1;  // the NUL
+    std::size_t units = 0;
+    std::size_t end = 0;
+    while (end < tip.size()) {
+        std::size_t length = sequenceLength(static_cast<unsigned char>(tip[end]));
+        if (end + length > tip.size()) length = tip.size() - end;
+        const std::size_t needed = length == 4 ? 2 : 1;  // beyond U+FFFF: a surrogate pair
+        if (units + needed > budget) break;
+        units += needed;
+        end += length;
+    }
+    std::string fitted(tip.substr(0, end));
+    // A cut through or right after the line break would leave a lone CR or
+    // an empty second line.
+    if (end < tip.size()) {
+        while (!fitted.empty() && (fitted.back() == '\r' || fitted.back() == '\n')) fitted.pop_back();
+    }
+    return fitted;
+}
+
+TrayCallbackAction trayCallbackAction(std::uint32_t mouseMessage) {
+    switch (mouseMessage & 0xFFFFu) {
+    case 512:
+        return TrayCallbackAction::updateTip;
+    case 515:
+        return TrayCallbackAction::restore;
+    case 517:
+        return TrayCallbackAction::openMenu;
+    default:
+        return TrayCallbackAction::ignore;
+    }
+}
+
+TrayIconState::TrayIconState(std::uint32_t refreshPeriodMs, WindowState shownState)
+    : refreshPeriodMs_(refreshPeriodMs),
+      windowStateTmp_(shownState == WindowState::maximized ? WindowState::maximized : WindowState::normal),
+      tip_(kProgramTitle) {}
+
+TrayIconState::ResizeActions TrayIconState::onResize(WindowState state) {
+    ResizeActions actions;
+    if (exitStarted_) return actions;
+    if (state == WindowState::minimized) {
+        inTray_ = true;
+        actions.addIcon = true;
+        actions.hideWindow = true;
+        actions.refreshTimerEnabled = refreshPeriodMs_ > 0;
+    } else {
+        windowStateTmp_ = state;
+        actions.refreshTimerEnabled = false;
+    }
+    return actions;
+}
+
+WindowState TrayIconState::restore() {
+    inTray_ = false;
+    return windowStateTmp_;
+}
+
+std::optional<std::string> TrayIconState::updateTip(std::string_view fileTag) {
+    std::string tip = trayTipText(fileTag);
+    if (tip == tip_) return std::nullopt;
+    tip_ = tip;
+    return tip;
+}
+
+void TrayIconState::beginExit() {
+    exitStarted_ = true;
+    inTray_ = false;
+}
+
+}  // namespace kolvi

@@ -1,0 +1,91 @@
+#pragma once
+// The notification-area icon: its tip, when the window goes into and comes
+// back from the tray, and what the icon's mouse messages mean.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kolvi {
+
+// The window states as the settings file and WM_SIZE number them
+// (SIZE_RESTORED 0, SIZE_MINIMIZED 1, SIZE_MAXIMIZED 2).
+enum class WindowState : int { normal = 0, minimized = 1, maximized = 2 };
+
+// "Kolviアラーム", and when a file is open CR LF and the file tag's name part.
+std::string trayTipText(std::string_view fileTag);
+
+// The tip field of NOTIFYICONDATAW: 128 UTF-16 units, the NUL included.
+inline constexpr std::size_t kTrayTipFieldUnits = 128;
+// The longest start of a UTF-8 tip whose UTF-16 form and NUL fit a field of
+// fieldUnits units. Never splits a character (so never a surrogate pair), and
+// a cut tip never ends in a line break.
+std::string fitTrayTip(std::string_view tip, std::size_t fieldUnits = kTrayTipFieldUnits);
+
+// The callback message of the icon (WM_MOUSEMOVE) and the mouse messages
+// that arrive in its lParam (its low word, for any notify-icon version).
+inline constexpr std::uint32_t kTrayCallbackMessage = 512;
+enum class TrayCallbackAction {
+    updateTip,  // 512 WM_MOUSEMOVE
+    restore,    // 515 WM_LBUTTONDBLCLK
+    openMenu,   // 517 WM_RBUTTONUP: the tray menu at the pointer, trayPopupSize default
+    ignore,     // every other mouse message
+};
+TrayCallbackAction trayCallbackAction(std::uint32_t mouseMessage);
+
+// The window's side of the tray, one per main window.
+class TrayIconState {
+public:
+    // refreshPeriodMs: the trayRefresh timer's period, 0 for none.
+    // shownState: the state a restore returns to until the window has been
+    // shown once (normal, or maximised when started so).
+    explicit TrayIconState(std::uint32_t refreshPeriodMs = 0, WindowState shownState = WindowState::normal);
+
+    struct ResizeActions {
+        bool addIcon = false;     // addTrayIcon with tip()
+        bool hideWindow = false;  // hidden, so it leaves the taskbar too
+        // Enable or disable trayRefresh; nullopt leaves it as it is.
+        std::optional<bool> refreshTimerEnabled;
+        friend bool operator==(const ResizeActions&, const ResizeActions&) = default;
+    };
+    // Second half of the resize handler, after the list's layout. Does
+    // nothing once the exit has started (neither does the layout).
+    ResizeActions onResize(WindowState state);
+
+    // Restore from the tray (double-click, or trayPopupSize): delete the
+    // icon, set the window to the returned state (its resize then records
+    // it), show it and bring it to the foreground, then redraw.
+    WindowState restore();
+
+    // The pointer rests on the icon: the new tip when it differs from the one
+    // last handed to the shell (send a modify), nullopt when equal (send
+    // nothing).
+    std::optional<std::string> updateTip(std::string_view fileTag);
+
+    // trayRefresh ticked: true when the icon is to be deleted and added again.
+    bool onRefreshTimer() const { return inTray_ && !exitStarted_; }
+    // The shell restarted (TaskbarCreated): true when the icon must be added
+    // again because the window lives in the tray.
+    bool onTaskbarCreated() const { return inTray_ && !exitStarted_; }
+
+    // Shut-down begins: from now on the resize handling does nothing; the
+    // icon is to be deleted whatever the state.
+    void beginExit();
+
+    bool exitStarted() const { return exitStarted_; }
+    bool inTray() const { return inTray_; }
+    WindowState windowStateTmp() const { return windowStateTmp_; }
+    // The tip last handed to the shell, uncut (fit it with fitTrayTip).
+    const std::string& tip() const { return tip_; }
+    std::uint32_t refreshPeriodMs() const { return refreshPeriodMs_; }
+
+private:
+    std::uint32_t refreshPeriodMs_;
+    WindowState windowStateTmp_;
+    std::string tip_;
+    bool inTray_ = false;
+    bool exitStarted_ = false;
+};
+
+}  // namespace kolvi
