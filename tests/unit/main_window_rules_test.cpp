@@ -48,18 +48,6 @@ TEST(RunningState, NoFileTextIsShownAtOnceOnlyWhileTheCheckRuns) {
     EXPECT_EQ(firstPanelTextAfterFileState(true, false), std::nullopt);
 }
 
-TEST(ListInteraction, MouseDownAndActivation) {
-    EXPECT_EQ(listMouseDown(true, false), MouseDownAction::makeCurrent);
-    EXPECT_EQ(listMouseDown(true, true), MouseDownAction::makeCurrent);
-    EXPECT_EQ(listMouseDown(false, true), MouseDownAction::clearCurrent);
-    EXPECT_EQ(listMouseDown(false, false), MouseDownAction::nothing);
-
-    EXPECT_EQ(listActivation(false, false), ListActivation::none);
-    EXPECT_EQ(listActivation(false, true), ListActivation::none);
-    EXPECT_EQ(listActivation(true, false), ListActivation::addAlarm);
-    EXPECT_EQ(listActivation(true, true), ListActivation::editAlarm);
-}
-
 TEST(ListInteraction, MenuKeyOrShiftF10AloneOpensTheContextMenu) {
     struct Case {
         int key;

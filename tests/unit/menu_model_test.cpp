@@ -65,19 +65,15 @@ TEST(MenuModel, EnablingFollowsTheFileAndTheCurrentRow) {
 }
 
 TEST(MenuModel, CheckMarksFollowTheWindow) {
-    MainWindowState s = fileOpen(false);
-    s.alarmSwitchOn = false;
-    s.statusBarVisible = false;
-    s.toolTipsOn = true;
-    EXPECT_FALSE(menuItemState(M::alarmEnable, s).checked);
-    EXPECT_FALSE(menuItemState(M::viewStatus, s).checked);
-    EXPECT_TRUE(menuItemState(M::viewToolTip, s).checked);
-    s.alarmSwitchOn = true;
-    s.statusBarVisible = true;
-    s.toolTipsOn = false;
-    EXPECT_TRUE(menuItemState(M::alarmEnable, s).checked);
-    EXPECT_TRUE(menuItemState(M::viewStatus, s).checked);
-    EXPECT_FALSE(menuItemState(M::viewToolTip, s).checked);
+    for (const bool on : {false, true}) {
+        MainWindowState s = fileOpen(false);
+        s.alarmSwitchOn = on;
+        s.statusBarVisible = !on;
+        s.toolTipsOn = on;
+        EXPECT_EQ(menuItemState(M::alarmEnable, s).checked, on);
+        EXPECT_EQ(menuItemState(M::viewStatus, s).checked, !on);
+        EXPECT_EQ(menuItemState(M::viewToolTip, s).checked, on);
+    }
 }
 
 TEST(MenuModel, OneSortItemIsCheckedForKeysOneToFive) {

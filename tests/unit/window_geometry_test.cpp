@@ -91,11 +91,5 @@ TEST(Placement, AnUnreachableWindowMovesOntoThePrimaryWorkArea) {
     EXPECT_EQ(placeWindowOnScreen({4000, 0, 4100, 100}, {}, m), (Rect{4000, 0, 4100, 100}));
 }
 
-TEST(Placement, MetricsScaleWithDpi) {
-    EXPECT_EQ(placementMetricsForDpi(96).captionHeight, 24);
-    EXPECT_EQ(placementMetricsForDpi(192).captionHeight, 48);
-    EXPECT_EQ(placementMetricsForDpi(144).minVisibleWidth, 72);
-}
-
 }  // namespace
 }  // namespace kolvi

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <sstream>
 #include <string>
@@ -160,16 +159,6 @@ TEST_F(WindowSettingsTest, ExitWritesExactlyTheKeptKeysInOrder) {
     EXPECT_EQ(back.showToolTip, w.showToolTip);
     EXPECT_EQ(back.statusBarVisible, w.statusBarVisible);
     EXPECT_EQ(back.alpha, 255);
-}
-
-TEST_F(WindowSettingsTest, ExitKeepsTheUsersOtherKeys) {
-    withFile("[window]\r\narpha=200\r\nstate=2\r\ncloseconfirm=1\r\n[sound]\r\nusemci=0\r\n");
-    saveWindowSettings(settings, WindowSettings{}, "");
-    const std::vector<std::string> l = lines();
-    for (const char* kept : {"arpha=200", "closeconfirm=1", "[sound]", "usemci=0", "state=0", "lastopen="}) {
-        EXPECT_NE(std::find(l.begin(), l.end(), kept), l.end()) << kept;
-    }
-    EXPECT_EQ(std::find(l.begin(), l.end(), "state=2"), l.end());
 }
 
 TEST(StartUp, MinArgumentAndStoredStateDecideTheTray) {
