@@ -24,7 +24,7 @@ namespace {
 
 constexpr const char* kPath = "C:\\prog\\kolvialarm.ini";
 constexpr std::string_view kAbsent = "\x01<absent>";
-constexpr std::size_t kMaxNames = 24;
+constexpr std::size_t kMaxNames = 10;
 
 struct Name {
     std::string section;
@@ -72,6 +72,7 @@ std::string checkOnlyOneLineChanged(std::string_view before, std::string_view af
     }
     const std::size_t removed = oldLines.size() - prefix - suffix;
     const std::size_t added = newLines.size() - prefix - suffix;
+    if (removed == 0 && added == 0) return {};  // the key was the last line and only gained its line end
     if (removed > 1 || added < 1 || added > 2 || (removed == 1 && added != 1)) {
         return "the write changed more than one line (" + std::to_string(removed) + " removed, " +
                std::to_string(added) + " added)";
@@ -89,7 +90,7 @@ std::string checkTruncation(const SettingsFile& settings, const TextCodec& codec
     if (full == kAbsent) return {};
     const auto fullBytes = codec.encode(full);
     if (!fullBytes) return "a value read cannot be encoded again";
-    for (const std::size_t limit : {0u, 1u, 2u, 3u, 5u}) {
+    for (const std::size_t limit : {0u, 1u, 3u}) {
         const std::string cut = settings.readString(name.section, name.key, kAbsent, limit);
         const auto cutBytes = codec.encode(cut);
         if (!cutBytes || cutBytes->size() > limit) return "a cut value is longer than its limit";
@@ -111,10 +112,6 @@ std::string checkWrite(std::string_view bytes, const std::vector<Name>& names, s
 
     const bool written = settings.writeString(section, key, value);
     const std::string after = fs.content(kPath);
-    if (!codec.decode(bytes)) {
-        if (written || after != bytes) return "a file that is not code page 932 was written";
-        return {};
-    }
     if (!written) {
         // The one name that cannot be written: a key that would read as a header.
         const std::string_view trimmedKey = profile::trimBlanks(key);
@@ -141,26 +138,26 @@ std::string checkWrite(std::string_view bytes, const std::vector<Name>& names, s
     return {};
 }
 
-}  // namespace
 
-// "" when every property holds for the file, otherwise what went wrong.
-std::string checkSettingsFile(std::string_view bytes) {
+std::string checkReads(std::string_view bytes, const std::vector<Name>& names, const TextCodec& codec) {
+    test::MemoryFileSystem fs;
+    fs.put(kPath, std::string(bytes));
+    const SettingsFile settings(fs, codec, kPath);
+    for (const Name& n : names) {
+        if (std::string problem = checkTruncation(settings, codec, n); !problem.empty()) return problem;
+        // Integers come from the same value: a missing or empty one is the default.
+        const std::string text = settings.readString(n.section, n.key, "");
+        const int a = settings.readInt(n.section, n.key, 12345);
+        const int b = settings.readInt(n.section, n.key, -54321);
+        if (text.empty() != (a == 12345 && b == -54321)) return "readInt disagrees with readString";
+    }
+    return {};
+}
+
+std::string checkValidFile(std::string_view bytes) {
     IconvCodec codec;
     const std::vector<Name> names = namesIn(bytes, codec);
-    {
-        test::MemoryFileSystem fs;
-        fs.put(kPath, std::string(bytes));
-        const SettingsFile settings(fs, codec, kPath);
-        for (const Name& n : names) {
-            if (std::string problem = checkTruncation(settings, codec, n); !problem.empty()) return problem;
-            // Integers come from the same value: a missing or empty one is the default.
-            const std::string text = settings.readString(n.section, n.key, "");
-            const int a = settings.readInt(n.section, n.key, 12345);
-            const int b = settings.readInt(n.section, n.key, -54321);
-            if (text.empty() != (a == 12345 && b == -54321)) return "readInt disagrees with readString";
-        }
-    }
-
+    if (std::string problem = checkReads(bytes, names, codec); !problem.empty()) return problem;
     // An existing key, a new key in an existing section, a new section, and
     // the unnamed section before the first header.
     std::vector<std::pair<Name, std::string>> writes = {
@@ -178,6 +175,42 @@ std::string checkSettingsFile(std::string_view bytes) {
         if (!problem.empty()) return problem;
     }
     return {};
+}
+
+// The file with the high bytes of its undecodable lines dropped: a valid file
+// close to the input, so that random inputs exercise writing too.
+std::string validPart(std::string_view bytes, const TextCodec& codec) {
+    std::string valid;
+    for (const std::string_view line : profile::splitLines(bytes)) {
+        if (codec.decode(line)) {
+            valid += line;
+            continue;
+        }
+        for (const char c : line) {
+            if (static_cast<unsigned char>(c) < 0x80) valid += c;
+        }
+    }
+    return valid;
+}
+
+}  // namespace
+
+// "" when every property holds for the file, otherwise what went wrong.
+std::string checkSettingsFile(std::string_view bytes) {
+    IconvCodec codec;
+    if (codec.decode(bytes)) return checkValidFile(bytes);
+
+    // Not code page 932: it reads without harm and is never written.
+    test::MemoryFileSystem fs;
+    fs.put(kPath, std::string(bytes));
+    SettingsFile settings(fs, codec, kPath);
+    for (const Name& n : namesIn(bytes, codec)) {
+        if (!codec.encode(settings.readString(n.section, n.key, ""))) return "a value read cannot be encoded again";
+    }
+    if (settings.writeString("list", "lastopen", "a.alm") || fs.writeCount() != 0 || fs.content(kPath) != bytes) {
+        return "a file that is not code page 932 was written";
+    }
+    return checkValidFile(validPart(bytes, codec));
 }
 
 }  // namespace kolvi::fuzzcheck
