@@ -13,7 +13,8 @@ build_windows --target kolvialarm
 prog="$KOLVI_ROOT/program"
 mkdir -p "$prog"
 cp "$KOLVI_BUILD/win/kolvialarm.exe" "$prog/"
-[ -f "$KOLVI_ROOT/readme.txt" ] && cp "$KOLVI_ROOT/readme.txt" "$prog/"
+# The guide is kept as UTF-8 in the repository; the program's files are code page 932.
+iconv -f UTF-8 -t CP932 "$KOLVI_ROOT/docs/readme.txt" >"$prog/readme.txt"
 if [ ! -f "$prog/kolvialarm.ini" ]; then
   cp "$KOLVI_ROOT/examples/example.alm" "$prog/"
   printf '[list]\r\nlastopen=example.alm\r\n' >"$prog/kolvialarm.ini"

@@ -1,0 +1,14 @@
+#pragma once
+// The alarm-file dialogs: filter "アラームファイル(*.alm)", no starting
+// directory. An empty result means the user cancelled.
+#include <windows.h>
+
+#include <string>
+
+namespace kolvi::win32 {
+
+std::string askOpenAlarmFile(HWND owner);
+// title empty: the system's title.
+std::string askSaveAlarmFile(HWND owner, const std::wstring& title);
+
+}  // namespace kolvi::win32
