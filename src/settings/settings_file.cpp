@@ -15,15 +15,6 @@ using profile::ParsedLine;
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// The file as it is on disk, cut into lines, with each line's meaning.
-struct Snapshot {
-    std::string bytes;
-    std::vector<std::string_view> raw;  // views into bytes, with terminators
-    std::vector<ParsedLine> parsed;
-    std::vector<bool> decoded;  // false where the line is not valid code page 932
-    bool allDecoded = true;
-};
-
 // Decodes a line that the codec refused as a whole one character at a time,
 // putting U+FFFD where no character fits, so that the brackets, '=' and the
 // names around a stray byte are still seen where they are.
@@ -45,32 +36,42 @@ std::string decodeLeniently(const TextCodec& codec, std::string_view bytes) {
     return text;
 }
 
-Snapshot snapshotOf(const TextCodec& codec, std::string bytes) {
-    Snapshot s;
-    s.bytes = std::move(bytes);
-    s.raw = profile::splitLines(s.bytes);
-    s.parsed.reserve(s.raw.size());
-    s.decoded.assign(s.raw.size(), true);
+// The file as it is on disk, cut into lines, with each line's meaning. The
+// line views point into the snapshot's own bytes, so it stays where it is made.
+struct Snapshot {
+    Snapshot(const TextCodec& codec, std::string fileBytes);
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+    std::string bytes;
+    std::vector<std::string_view> raw;  // with terminators
+    std::vector<ParsedLine> parsed;
+    std::vector<bool> decoded;  // false where the line is not valid code page 932
+    bool allDecoded = true;
+};
+
+Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes)
+    : bytes(std::move(fileBytes)), raw(profile::splitLines(bytes)), decoded(raw.size(), true) {
+    parsed.reserve(raw.size());
     // One conversion for the whole file is the usual case; CR and LF convert
     // to themselves, so the decoded text has the same lines.
-    if (const auto text = codec.decode(s.bytes)) {
+    if (const auto text = codec.decode(bytes)) {
         const auto lines = profile::splitLines(*text);
-        if (lines.size() == s.raw.size()) {
-            for (const auto line : lines) s.parsed.push_back(profile::parseLine(line));
-            return s;
+        if (lines.size() == raw.size()) {
+            for (const auto line : lines) parsed.push_back(profile::parseLine(line));
+            return;
         }
     }
-    for (std::size_t i = 0; i < s.raw.size(); ++i) {
-        const std::string_view bytesOfLine = profile::withoutTerminator(s.raw[i]);
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const std::string_view bytesOfLine = profile::withoutTerminator(raw[i]);
         if (auto text = codec.decode(bytesOfLine)) {
-            s.parsed.push_back(profile::parseLine(*text));
+            parsed.push_back(profile::parseLine(*text));
         } else {
-            s.parsed.push_back(profile::parseLine(decodeLeniently(codec, bytesOfLine)));
-            s.decoded[i] = false;
-            s.allDecoded = false;
+            parsed.push_back(profile::parseLine(decodeLeniently(codec, bytesOfLine)));
+            decoded[i] = false;
+            allDecoded = false;
         }
     }
-    return s;
 }
 
 // A name or value that can stand on one line of the file: code page 932 can
@@ -95,7 +96,7 @@ std::optional<std::string> lookUpValue(const FileSystem& fs, const TextCodec& co
     if (!fitsOnALine(codec, section) || !fitsOnALine(codec, key)) return std::nullopt;
     FileRead file = fs.readFile(path);
     if (file.status != ReadStatus::ok) return std::nullopt;
-    const Snapshot s = snapshotOf(codec, std::move(file.bytes));
+    const Snapshot s(codec, std::move(file.bytes));
     const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
     if (!place.keyLine) return std::nullopt;
     const ParsedLine& line = s.parsed[*place.keyLine];
@@ -146,7 +147,7 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
 
     FileRead file = fs_.readFile(path_);
     if (file.status == ReadStatus::unreadable) return false;
-    const Snapshot s = snapshotOf(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
+    const Snapshot s(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
     // Bytes that are not code page 932 mean this is not a file we understand:
     // leave it exactly as it is rather than guess where its lines are.
     if (!s.allDecoded) return false;
