@@ -25,9 +25,14 @@ public:
                            std::string_view defaultValue, std::size_t maxBytes = 254) const;
     // The whole decimal number the value begins with; a value beginning with
     // neither a digit nor a sign reads as 0; missing or empty gives the default.
+    // Numbers beyond the range of int read as INT_MAX or INT_MIN.
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
 
     // False when the file could not be written (the caller may ignore it).
+    // Also false, with the file untouched, when the file exists but cannot be
+    // read or is not valid code page 932, or when the text would not read back:
+    // a character code page 932 cannot hold, a line break or NUL, or a key
+    // with '=' or beginning with '['.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, long long value);
 
