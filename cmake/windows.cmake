@@ -8,6 +8,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-emulator.sh)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 
 set(KOLVI_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/kolvi_version.h.in ${CMAKE_BINARY_DIR}/generated/kolvi_version.h @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)
 
 file(GLOB KOLVI_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp

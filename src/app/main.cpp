@@ -1,13 +1,17 @@
 // Entry point: builds the real services and the main window and wires them.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
+#include <vector>
 
-#include "mainwindow/list_settings.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/window_settings.h"
+#include "platform/win32/single_instance.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_boxes.h"
 #include "settings/settings_file.h"
@@ -16,17 +20,40 @@
 
 namespace {
 
-// Default window size: 7000 x 3500 twips, in pixels at 96 dpi.
-constexpr int kDefaultWidth = 7000 / 15;
-constexpr int kDefaultHeight = 3500 / 15;
+std::wstring programPath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
-int run(int showCommand) {
+std::vector<std::string> commandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (list == nullptr) return arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(kolvi::win32::narrow(list[i]));
+    LocalFree(list);
+    return arguments;
+}
+
+int run() {
+    // A second copy of the same program file ends at once, silently.
+    const kolvi::win32::SingleInstance instance(programPath());
+    if (!instance.isFirst()) return 0;
+
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
     kolvi::win32::Win32FileSystem fileSystem;
     kolvi::win32::Win32Codec codec;
     kolvi::win32::Win32MessageBoxes messageBoxes;
+    kolvi::win32::Win32Desktop desktop;
 
     // Every relative name is taken against the program's own directory.
     const std::string programDirectory = kolvi::win32::programDirectory();
@@ -34,24 +61,15 @@ int run(int showCommand) {
     kolvi::SettingsFile settings(fileSystem, codec, programDirectory + "\\kolvialarm.ini");
 
     kolvi::AlarmList list;
-    list.setUpAlarmColumns();
     const kolvi::AlarmFileContext files{fileSystem, codec, messageBoxes, settings, programDirectory};
-
-    kolvi::MainForm form(list, files);
-    if (!form.create(kDefaultWidth, kDefaultHeight)) return 1;
-
-    const std::string opened = kolvi::openAlarmFile(list, files, "");
-    const kolvi::ListSettings listSettings = kolvi::readListSettings(settings);
-    list.setColumnWidths(listSettings.columnWidths);
-    list.applySort(listSettings.sortKey, listSettings.sortOrder);
-    form.showFileState(opened);
-
+    kolvi::MainForm form({list, files, settings, desktop});
+    if (!form.start(kolvi::isMinimizedStartArgument(commandLineArguments()))) return 1;
     messageBoxes.setOwner(form.hwnd());
-    ShowWindow(form.hwnd(), showCommand);
-    UpdateWindow(form.hwnd());
+    desktop.setOwner(form.hwnd());
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(form.hwnd(), form.accelerators(), &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -60,4 +78,4 @@ int run(int showCommand) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return run(showCommand); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return run(); }

@@ -1,12 +1,20 @@
 #include "mainwindow/main_form.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
+#include <vector>
 
+#include "app/resource.h"
+#include "kolvi_version.h"
 #include "mainwindow/file_state.h"
+#include "mainwindow/list_interaction.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/running_state.h"
+#include "mainwindow/version_box.h"
+#include "mainwindow/window_geometry.h"
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
 
@@ -16,21 +24,104 @@ namespace {
 constexpr wchar_t kClassName[] = L"KolviAlarmMainForm";
 constexpr UINT_PTR kListSubclassId = 1;
 constexpr int kListId = 100;
+constexpr int kStatusId = 101;
+constexpr UINT_PTR kAlarmTimerId = 1;
+constexpr UINT_PTR kTrayRefreshId = 2;
+constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
+constexpr int kPopupTrayMenu = 1;
+constexpr int kViewSortPosition = 3;  // in the view menu
+
+constexpr char kDateTimeCommand[] = "control.exe timedate.cpl";
+constexpr char kVolumeCommand[] = "sndvol.exe";
+constexpr char kOldVolumeCommand[] = "sndvol32.exe";
+
+Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        auto& areas = *reinterpret_cast<std::vector<Rect>*>(data);
+        // The primary monitor goes first.
+        if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+            areas.insert(areas.begin(), toRect(info.rcWork));
+        } else {
+            areas.push_back(toRect(info.rcWork));
+        }
+    }
+    return TRUE;
+}
+
+std::vector<Rect> monitorWorkAreas() {
+    std::vector<Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &collectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+// Window placements are in workspace coordinates, which differ from the
+// screen's where a taskbar sits on the top or left edge.
+RECT workspaceToScreen(const RECT& r) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
+    const int dx = info.rcWork.left - info.rcMonitor.left;
+    const int dy = info.rcWork.top - info.rcMonitor.top;
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
 
 }  // namespace
 
-MainForm::MainForm(AlarmList& list, const AlarmFileContext& files) : model_(list), files_(files) {}
+MainForm::MainForm(const MainFormServices& services)
+    : model_(services.list), files_(services.files), settings_(services.settings), desktop_(services.desktop) {}
 
-bool MainForm::create(int width, int height) {
-    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (!createWindow(kClassName, icon, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                      win32::widen(kProgramTitle).c_str(), CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr,
-                      nullptr)) {
+MainForm::~MainForm() = default;
+
+bool MainForm::start(bool minimizedStart, const std::string& path) {
+    const WindowSettings stored = loadWindowSettings(settings_);
+    const StartPlan plan = startPlan(stored.state, minimizedStart);
+    tray_ = TrayIconState(readTrayRefreshPeriod(settings_), plan.shownState);
+    checkIntervalMs_ = readCheckInterval(settings_);
+
+    const int systemDpi = static_cast<int>(GetDpiForSystem());
+    Rect place{twipsToPixels(stored.left, systemDpi), twipsToPixels(stored.top, systemDpi), 0, 0};
+    place.right = place.left + twipsToPixels(stored.width, systemDpi);
+    place.bottom = place.top + twipsToPixels(stored.height, systemDpi);
+    const std::vector<Rect> areas = monitorWorkAreas();
+    if (!areas.empty()) place = placeWindowOnScreen(place, areas, placementMetricsForDpi(systemDpi));
+
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
+    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    popupMenus_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    accelerators_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    model_.setUpAlarmColumns();
+    if (!createWindow(kClassName, icon_, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      win32::widen(kProgramTitle).c_str(), place.left, place.top, place.width(), place.height(),
+                      nullptr, menu_)) {
         return false;
     }
-    // The window was created at 96-dpi size; bring it to the monitor's scale.
-    if (dpi_ != 96) {
-        SetWindowPos(hwnd(), nullptr, 0, 0, scale(width), scale(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    trayIcon_.emplace(hwnd(), kTrayCallback, icon_);
+
+    showFileState(openAlarmFile(model_, files_, path));
+
+    // Opacity applies to the main window only.
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
+
+    model_.setColumnWidths(stored.list.columnWidths);
+    model_.applySort(stored.list.sortKey, stored.list.sortOrder);
+    statusBarVisible_ = stored.statusBarVisible;
+    toolTipsOn_ = stored.showToolTip;
+    ShowWindow(status_, statusBarVisible_ ? SW_SHOW : SW_HIDE);
+    refreshList();
+    renderMenus();
+
+    applyAlarmSwitch(true);
+    if (plan.startInTray) {
+        ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
+    } else {
+        ShowWindow(hwnd(), plan.shownState == WindowState::maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        UpdateWindow(hwnd());
     }
     return true;
 }
@@ -38,19 +129,50 @@ bool MainForm::create(int width, int height) {
 int MainForm::scale(int logicalPixels) const { return MulDiv(logicalPixels, static_cast<int>(dpi_), 96); }
 
 LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // The shell restarted and forgot every icon.
+        if (tray_.onTaskbarCreated()) trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         return form_Create();
     case WM_SIZE:
-        return form_Size(LOWORD(lParam), HIWORD(lParam));
+        form_Resize(wParam);
+        return 0;
     case WM_DPICHANGED:
         return form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_NOTIFY:
         return form_Notify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+        return form_Command(LOWORD(wParam), HIWORD(wParam) == 1);
+    case WM_INITMENUPOPUP:
+        renderMenus();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kAlarmTimerId) alarmTimer_Timer();
+        if (wParam == kTrayRefreshId) trayRefresh_Timer();
+        return 0;
+    case kTrayCallback:
+        notifyIcon_MouseMove(LOWORD(lParam));
+        return 0;
     case WM_SETFOCUS:
         if (list_ != nullptr && IsWindowVisible(list_)) SetFocus(list_);
         return 0;
+    case WM_SYSCOLORCHANGE:
+        SendMessageW(list_, WM_SYSCOLORCHANGE, 0, 0);
+        applyAlarmSwitch(true);
+        return 0;
+    case WM_CLOSE:
+        if (form_QueryUnload()) DestroyWindow(hwnd());
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // never ask while Windows ends the session
+    case WM_ENDSESSION:
+        if (wParam != 0) form_Unload();
+        return 0;
     case WM_DESTROY:
+        form_Unload();
         if (list_ != nullptr) RemoveWindowSubclass(list_, &MainForm::listSubclassProc, kListSubclassId);
         PostQuitMessage(0);
         return 0;
@@ -62,12 +184,16 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT MainForm::form_Create() {
     dpi_ = GetDpiForWindow(hwnd());
     if (dpi_ == 0) dpi_ = 96;
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS,
                             0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
                             GetModuleHandleW(nullptr), nullptr);
-    if (list_ == nullptr) return -1;
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), GetModuleHandleW(nullptr),
+                              nullptr);
+    if (list_ == nullptr || status_ == nullptr) return -1;
     // Check boxes must be on before any row exists.
     ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
                                                  LVS_EX_LABELTIP);
@@ -84,16 +210,47 @@ LRESULT MainForm::form_Create() {
         column.iSubItem = c;
         ListView_InsertColumn(list_, c, &column);
     }
+    ShowWindow(status_, SW_SHOW);
     applyFont();
     return 0;
 }
 
-LRESULT MainForm::form_Size(int width, int height) {
-    if (list_ != nullptr) MoveWindow(list_, 0, 0, width, height, TRUE);
-    return 0;
+void MainForm::layoutList() {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    SendMessageW(status_, WM_SIZE, 0, 0);  // the status bar places itself
+    RECT statusRect{};
+    GetWindowRect(status_, &statusRect);
+    const bool statusVisible = (GetWindowLongW(status_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (const auto r = layoutAlarmList({client.right, client.bottom}, statusVisible,
+                                       statusRect.bottom - statusRect.top)) {
+        MoveWindow(list_, r->left, r->top, r->width(), r->height(), TRUE);
+    }
+}
+
+void MainForm::form_Resize(WPARAM kind) {
+    if (tray_.exitStarted()) return;
+    layoutList();
+    if (kind != SIZE_RESTORED && kind != SIZE_MINIMIZED && kind != SIZE_MAXIMIZED) return;
+    const auto state = kind == SIZE_MINIMIZED   ? WindowState::minimized
+                       : kind == SIZE_MAXIMIZED ? WindowState::maximized
+                                                : WindowState::normal;
+    const TrayIconState::ResizeActions actions = tray_.onResize(state);
+    if (actions.addIcon) trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+    if (actions.hideWindow) ShowWindow(hwnd(), SW_HIDE);
+    if (actions.refreshTimerEnabled) setTrayRefresh(*actions.refreshTimerEnabled);
+}
+
+void MainForm::setTrayRefresh(bool enabled) {
+    if (enabled && tray_.refreshPeriodMs() > 0) {
+        SetTimer(hwnd(), kTrayRefreshId, tray_.refreshPeriodMs(), nullptr);
+    } else {
+        KillTimer(hwnd(), kTrayRefreshId);
+    }
 }
 
 LRESULT MainForm::form_DpiChanged(UINT dpi, const RECT& suggested) {
+    readColumnWidthsFromControl();
     dpi_ = dpi;
     applyFont();
     applyColumnWidths();
@@ -105,10 +262,19 @@ LRESULT MainForm::form_DpiChanged(UINT dpi, const RECT& suggested) {
 void MainForm::applyFont() {
     font_ = win32::createUiFont(dpi_);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    layoutList();
 }
 
+// Stored widths are pixels at 96 dpi; the control holds them at its own dpi.
 void MainForm::applyColumnWidths() {
     for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list_, c, scale(model_.column(c).width));
+}
+
+void MainForm::readColumnWidthsFromControl() {
+    for (int c = 0; c < kColumnCount; ++c) {
+        model_.setColumnWidth(c, MulDiv(ListView_GetColumnWidth(list_, c), 96, static_cast<int>(dpi_)));
+    }
 }
 
 void MainForm::refreshHeaders() {
@@ -122,9 +288,17 @@ void MainForm::refreshHeaders() {
 }
 
 void MainForm::showFileState(const std::string& openedPath) {
+    if (openedPath.empty()) {
+        model_.clearRows();
+        model_.setTag("");
+    }
     SetWindowTextW(hwnd(), win32::widen(mainWindowTitle(openedPath)).c_str());
     refreshList();
     ShowWindow(list_, model_.isFileOpen() ? SW_SHOW : SW_HIDE);
+    renderMenus();
+    if (const auto text = firstPanelTextAfterFileState(model_.isFileOpen(), alarmTimerRunning_)) {
+        setFirstPanel(*text);
+    }
 }
 
 void MainForm::refreshList() {
@@ -140,28 +314,289 @@ void MainForm::syncSelection() {
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (const auto current = model_.currentPosition()) {
         const int item = static_cast<int>(*current);
-        const UINT state = model_.row(*current).selected ? (LVIS_SELECTED | LVIS_FOCUSED) : LVIS_FOCUSED;
-        ListView_SetItemState(list_, item, state, LVIS_SELECTED | LVIS_FOCUSED);
+        const bool highlighted = model_.row(*current).selected;
+        ListView_SetItemState(list_, item, highlighted ? (LVIS_SELECTED | LVIS_FOCUSED) : LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetSelectionMark(list_, item);
-        if (model_.row(*current).selected) ListView_EnsureVisible(list_, item, FALSE);
+        if (highlighted) ListView_EnsureVisible(list_, item, FALSE);
     }
     syncing_ = false;
 }
 
+void MainForm::setFirstPanel(std::string_view text) {
+    SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
+}
+
+MainWindowState MainForm::windowState() const {
+    MainWindowState state;
+    state.fileOpen = model_.isFileOpen();
+    state.hasCurrentRow = model_.hasCurrentRow();
+    state.sortKey = model_.sortKey();
+    state.alarmSwitchOn = alarmSwitchOn_;
+    state.statusBarVisible = statusBarVisible_;
+    state.toolTipsOn = toolTipsOn_;
+    state.readmeExists = files_.fs.isOrdinaryFile(readmePath());
+    return state;
+}
+
+std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
+
+// Menus are rendered whole from the model: the menu bar's top-level items
+// and the sort sub-menu by position, everything else by command.
+void MainForm::renderMenus() {
+    const MainWindowState state = windowState();
+    const auto flags = [](const MenuItemState& s) {
+        return static_cast<UINT>(s.enabled ? MF_ENABLED : MF_GRAYED);
+    };
+    for (const MenuItem item : allMenuItems()) {
+        if (isSeparator(item)) continue;
+        const MenuItemState s = menuItemState(item, state);
+        const int id = commandId(item);
+        if (id != 0) {
+            HMENU owner = GetMenuState(menu_, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)
+                              ? menu_
+                              : popupMenus_.get();
+            EnableMenuItem(owner, static_cast<UINT>(id), MF_BYCOMMAND | flags(s));
+            CheckMenuItem(owner, static_cast<UINT>(id), MF_BYCOMMAND | (s.checked ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+    const MenuItem topLevel[] = {MenuItem::file, MenuItem::view, MenuItem::alarm, MenuItem::help};
+    for (UINT i = 0; i < std::size(topLevel); ++i) {
+        EnableMenuItem(menu_, i, MF_BYPOSITION | flags(menuItemState(topLevel[i], state)));
+    }
+    EnableMenuItem(GetSubMenu(menu_, 1), kViewSortPosition,
+                   MF_BYPOSITION | flags(menuItemState(MenuItem::viewSort, state)));
+    DrawMenuBar(hwnd());
+}
+
+void MainForm::applyAlarmSwitch(bool allow) {
+    const AlarmSwitchDecision decision = decideAlarmSwitch(allow, alarmSwitchOn_, checkIntervalMs_);
+    alarmTimerRunning_ = decision.timerRunning;
+    if (decision.timerRunning) {
+        SetTimer(hwnd(), kAlarmTimerId, static_cast<UINT>(checkIntervalMs_), nullptr);
+    } else {
+        KillTimer(hwnd(), kAlarmTimerId);
+    }
+    if (decision.firstPanelText) setFirstPanel(*decision.firstPanelText);
+    const COLORREF background = GetSysColor(static_cast<int>(decision.listBackground));
+    ListView_SetBkColor(list_, background);
+    ListView_SetTextBkColor(list_, background);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainForm::alarmTimer_Timer() {
+    // The alarm check proper arrives with the firing work; until then the
+    // tick only keeps the no-file hint in place.
+    if (const auto text = firstPanelTextAfterFileState(model_.isFileOpen(), alarmTimerRunning_)) {
+        setFirstPanel(*text);
+    }
+}
+
+void MainForm::trayRefresh_Timer() {
+    if (!tray_.onRefreshTimer()) return;
+    trayIcon_->remove();
+    trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+}
+
+void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {
+    switch (trayCallbackAction(mouseMessage)) {
+    case TrayCallbackAction::updateTip:
+        if (const auto tip = tray_.updateTip(model_.tag())) trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
+        break;
+    case TrayCallbackAction::restore:
+        trayPopupSize_Click();
+        break;
+    case TrayCallbackAction::openMenu: {
+        const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupTrayMenu);
+        SetMenuDefaultItem(menu, IDM_TRAY_SIZE, FALSE);
+        POINT at{};
+        GetCursorPos(&at);
+        // Without the foreground the menu would not close when clicked away.
+        SetForegroundWindow(hwnd());
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+        PostMessageW(hwnd(), WM_NULL, 0, 0);
+        break;
+    }
+    case TrayCallbackAction::ignore:
+        break;
+    }
+}
+
+void MainForm::trayPopupSize_Click() {
+    trayIcon_->remove();
+    const WindowState state = tray_.restore();
+    ShowWindow(hwnd(), state == WindowState::maximized ? SW_SHOWMAXIMIZED : SW_RESTORE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool MainForm::form_QueryUnload() {
+    if (!closeNeedsConfirmation(CloseSource::closeCommand, settings_)) return true;
+    return desktop_.confirm(kCloseConfirmText);
+}
+
+void MainForm::exitProgram() { DestroyWindow(hwnd()); }
+
+void MainForm::form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    const bool inTray = tray_.inTray();
+    tray_.beginExit();
+    KillTimer(hwnd(), kAlarmTimerId);
+    KillTimer(hwnd(), kTrayRefreshId);
+    if (trayIcon_) trayIcon_->remove();
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hwnd(), &placement);
+    const RECT normal = workspaceToScreen(placement.rcNormalPosition);
+    WindowSettings window;
+    window.state = inTray ? WindowState::minimized
+                          : (IsZoomed(hwnd()) ? WindowState::maximized : WindowState::normal);
+    const int dpi = static_cast<int>(dpi_);
+    window.left = pixelsToTwips(normal.left, dpi);
+    window.top = pixelsToTwips(normal.top, dpi);
+    window.width = pixelsToTwips(normal.right - normal.left, dpi);
+    window.height = pixelsToTwips(normal.bottom - normal.top, dpi);
+    readColumnWidthsFromControl();
+    window.list.sortKey = model_.sortKey();
+    window.list.sortOrder = model_.sortOrder();
+    for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = model_.column(c).width;
+    window.showToolTip = toolTipsOn_;
+    window.statusBarVisible = statusBarVisible_;
+    saveWindowSettings(settings_, window, model_.tag());
+}
+
 LRESULT MainForm::form_Notify(NMHDR& header) {
-    if (header.hwndFrom != list_) return 0;
     struct Handler {
         UINT code;
         LRESULT (MainForm::*handler)(NMHDR&);
     };
-    static constexpr Handler kHandlers[] = {
+    static constexpr Handler kListHandlers[] = {
         {LVN_GETDISPINFOW, &MainForm::alarmList_GetDispInfo},
         {LVN_COLUMNCLICK, &MainForm::alarmList_ColumnClickNotify},
         {LVN_ITEMCHANGED, &MainForm::alarmList_ItemChanged},
     };
-    for (const Handler& h : kHandlers) {
-        if (h.code == header.code) return (this->*h.handler)(header);
+    static constexpr Handler kStatusHandlers[] = {
+        {NM_DBLCLK, &MainForm::statusBar_DblClick},
+    };
+    if (header.hwndFrom == list_) {
+        for (const Handler& h : kListHandlers) {
+            if (h.code == header.code) return (this->*h.handler)(header);
+        }
+    } else if (header.hwndFrom == status_) {
+        for (const Handler& h : kStatusHandlers) {
+            if (h.code == header.code) return (this->*h.handler)(header);
+        }
     }
+    return 0;
+}
+
+LRESULT MainForm::form_Command(int id, bool fromAccelerator) {
+    const std::optional<MenuItem> item = menuItemForCommand(id);
+    if (!item) return 0;
+    // A shortcut obeys the same enabling rules as its menu item, worked out
+    // afresh now rather than when the menu last opened.
+    if (fromAccelerator && !shortcutAllowed(*item, windowState())) return 0;
+    if (!isCommandAvailable(*item, windowState())) return 0;
+    struct Command {
+        MenuItem item;
+        void (MainForm::*handler)();
+    };
+    static constexpr Command kCommands[] = {
+        {MenuItem::fileNew, &MainForm::fileNew_Click},
+        {MenuItem::fileOpen, &MainForm::fileOpen_Click},
+        {MenuItem::fileSaveAs, &MainForm::fileSaveAs_Click},
+        {MenuItem::fileDateTime, &MainForm::fileDateTime_Click},
+        {MenuItem::fileVolume, &MainForm::fileVolume_Click},
+        {MenuItem::fileExit, &MainForm::exitProgram},
+        {MenuItem::viewStatus, &MainForm::viewStatus_Click},
+        {MenuItem::viewToolTip, &MainForm::viewToolTip_Click},
+        {MenuItem::alarmEnable, &MainForm::alarmEnable_Click},
+        {MenuItem::alarmDelete, &MainForm::alarmDelete_Click},
+        {MenuItem::popupDelete, &MainForm::alarmDelete_Click},
+        {MenuItem::helpReadme, &MainForm::helpReadme_Click},
+        {MenuItem::helpAbout, &MainForm::helpAbout_Click},
+        {MenuItem::trayPopupSize, &MainForm::trayPopupSize_Click},
+        {MenuItem::trayPopupExit, &MainForm::exitProgram},
+    };
+    for (const Command& c : kCommands) {
+        if (c.item == *item) {
+            (this->*c.handler)();
+            return 0;
+        }
+    }
+    if (*item == MenuItem::fileClose) showFileState("");
+    if (const auto column = sortColumnForItem(*item)) alarmList_ColumnClick(*column);
+    return 0;
+}
+
+void MainForm::fileNew_Click() {
+    const std::string path = desktop_.askSaveAlarmFile(kNewFileDialogTitle);
+    if (path.empty()) return;
+    showFileState(createAlarmFile(files_, path) ? openAlarmFile(model_, files_, path) : std::string());
+}
+
+void MainForm::fileOpen_Click() {
+    const std::string path = desktop_.askOpenAlarmFile();
+    if (path.empty()) return;
+    showFileState(openAlarmFile(model_, files_, path));
+}
+
+void MainForm::fileSaveAs_Click() {
+    const std::string path = desktop_.askSaveAlarmFile("");
+    if (path.empty()) return;
+    const std::string oldTag = model_.tag();
+    model_.setTag(path);
+    if (!saveAlarmFile(model_, files_)) {
+        // The new copy could not be written (the message said so): stay with
+        // the file that is still open and intact instead of losing the list.
+        model_.setTag(oldTag);
+        return;
+    }
+    showFileState(openAlarmFile(model_, files_, path));
+}
+
+void MainForm::fileDateTime_Click() { desktop_.startCommandLine(kDateTimeCommand); }
+
+void MainForm::fileVolume_Click() {
+    if (!desktop_.startCommandLine(kVolumeCommand)) desktop_.startCommandLine(kOldVolumeCommand);
+}
+
+void MainForm::viewStatus_Click() {
+    statusBarVisible_ = !statusBarVisible_;
+    ShowWindow(status_, statusBarVisible_ ? SW_SHOW : SW_HIDE);
+    renderMenus();
+    layoutList();
+}
+
+void MainForm::viewToolTip_Click() {
+    toolTipsOn_ = !toolTipsOn_;
+    renderMenus();
+}
+
+void MainForm::alarmEnable_Click() {
+    alarmSwitchOn_ = !alarmSwitchOn_;
+    renderMenus();
+    applyAlarmSwitch(true);
+}
+
+void MainForm::alarmDelete_Click() {
+    model_.deleteCurrentRow();
+    refreshList();
+    saveAlarmFile(model_, files_);
+}
+
+void MainForm::helpReadme_Click() { desktop_.openWithShell(readmePath()); }
+
+void MainForm::helpAbout_Click() {
+    desktop_.showInformation(kVersionBoxTitle,
+                             versionBoxText(KOLVI_VERSION_MAJOR, KOLVI_VERSION_MINOR, KOLVI_VERSION_PATCH));
+}
+
+LRESULT MainForm::statusBar_DblClick(NMHDR&) {
+    fileDateTime_Click();
     return 0;
 }
 
@@ -184,14 +619,14 @@ LRESULT MainForm::alarmList_GetDispInfo(NMHDR& header) {
 }
 
 LRESULT MainForm::alarmList_ColumnClickNotify(NMHDR& header) {
-    alarmList_ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+    alarmList_ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
     return 0;
 }
 
 void MainForm::alarmList_ColumnClick(int column) {
     // The number column only follows the order; it is never a click target.
-    if (column <= 0 || column >= kColumnCount) return;
-    model_.applySort(column, -1);
+    if (column <= 1 || column > kColumnCount) return;
+    model_.applySort(column - 1, -1);
     refreshList();
 }
 
@@ -213,27 +648,112 @@ void MainForm::alarmList_ItemCheck(std::size_t position) {
     ListView_RedrawItems(list_, static_cast<int>(position), static_cast<int>(position));
 }
 
-// The list's check boxes are ours: an owner-data list view does not keep
-// them, and toggling them here behaves the same on every version of the
-// control (no double toggles, no missed space key).
+void MainForm::alarmList_MouseDown(POINT at) {
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int item = ListView_HitTest(list_, &hit);
+    const bool onRow = item >= 0 && (hit.flags & LVHT_ONITEM) != 0;
+    switch (listMouseDown(onRow, model_.hasCurrentRow())) {
+    case MouseDownAction::makeCurrent:
+        model_.makeCurrent(static_cast<std::size_t>(item), true);
+        break;
+    case MouseDownAction::clearCurrent:
+        model_.clearCurrent();
+        break;
+    case MouseDownAction::nothing:
+        break;
+    }
+    syncSelection();
+}
+
+void MainForm::alarmList_MouseUp(POINT) {
+    ListPopupRequest request;
+    request.fileOpen = model_.isFileOpen();
+    request.hasCurrentRow = model_.hasCurrentRow();
+    request.fromKeyboard = false;
+    if (const auto plan = planListPopup(request)) showListPopup(plan->defaultItem, false, {});
+}
+
+void MainForm::alarmList_KeyboardMenu() {
+    ListPopupRequest request;
+    request.fileOpen = model_.isFileOpen();
+    request.hasCurrentRow = model_.hasCurrentRow();
+    request.fromKeyboard = true;
+    RECT client{};
+    GetClientRect(list_, &client);
+    request.listSize = {client.right, client.bottom};
+    if (const auto current = model_.currentPosition(); current && request.hasCurrentRow) {
+        ListView_EnsureVisible(list_, static_cast<int>(*current), FALSE);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        if (ListView_GetItemRect(list_, static_cast<int>(*current), &row, LVIR_BOUNDS)) {
+            request.currentRowRect = toRect(row);
+        }
+    }
+    if (const auto plan = planListPopup(request)) {
+        showListPopup(plan->defaultItem, plan->anchor == PopupAnchor::atPoint, {plan->point.x, plan->point.y});
+    }
+}
+
+void MainForm::showListPopup(MenuItem defaultItem, bool atPoint, POINT clientPoint) {
+    if (!model_.isFileOpen()) return;
+    renderMenus();
+    const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
+    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
+    POINT at = clientPoint;
+    if (atPoint) {
+        ClientToScreen(list_, &at);
+    } else {
+        GetCursorPos(&at);
+    }
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+// Check boxes, mouse presses and the keyboard menu are handled here: an
+// owner-data list view keeps no check state of its own, and doing it here
+// behaves the same on every version of the control (no double toggles, no
+// missed space key, the context menu on the button's release).
 LRESULT CALLBACK MainForm::listSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR data) {
     auto* self = reinterpret_cast<MainForm*>(data);
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         LVHITTESTINFO hit{};
-        hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        hit.pt = at;
         const int item = ListView_HitTest(hwnd, &hit);
         if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
             SetFocus(hwnd);
             self->alarmList_ItemCheck(static_cast<std::size_t>(item));
             return 0;
         }
+        self->alarmList_MouseDown(at);
         break;
     }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        SetFocus(hwnd);
+        self->alarmList_MouseDown(at);
+        return 0;
+    case WM_RBUTTONUP:
+        self->alarmList_MouseUp(at);
+        return 0;
+    case WM_MBUTTONDOWN:
+        self->alarmList_MouseDown(at);
+        break;
+    case WM_CONTEXTMENU:
+        return 0;  // opened by the handlers above
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE) {
+    case WM_SYSKEYDOWN: {
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+        const bool alt = GetKeyState(VK_MENU) < 0;
+        if (opensListPopupFromKeyboard(static_cast<int>(wParam), shift, ctrl, alt)) {
+            self->alarmList_KeyboardMenu();
+            return 0;
+        }
+        if (message == WM_KEYDOWN && wParam == VK_SPACE) {
             int item = ListView_GetNextItem(hwnd, -1, LVNI_FOCUSED);
             if (item < 0) {
                 if (const auto current = self->model_.currentPosition()) item = static_cast<int>(*current);
@@ -242,6 +762,7 @@ LRESULT CALLBACK MainForm::listSubclassProc(HWND hwnd, UINT message, WPARAM wPar
             return 0;
         }
         break;
+    }
     case WM_CHAR:
         if (wParam == L' ') return 0;  // already handled as a key; no search beep
         break;

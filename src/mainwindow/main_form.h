@@ -1,37 +1,62 @@
 #pragma once
-// The main window: the alarm list in a virtual (owner-data) report list view.
-// The AlarmList model is the one store; the control only displays it.
+// The main window: the alarm list in a virtual (owner-data) report list
+// view, the status bar, the menus, the alarm check timer and the tray icon.
+// Every decision is made by the portable main-window and store code; this
+// class turns Win32 events into calls on it and renders the results.
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
+#include "mainwindow/menu_model.h"
+#include "mainwindow/tray_icon_state.h"
+#include "mainwindow/window_settings.h"
+#include "platform/desktop.h"
+#include "platform/win32/notify_icon.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
+#include "settings/settings_file.h"
 #include "store/alarm_file.h"
 #include "store/alarm_list.h"
 
 namespace kolvi {
 
+struct MainFormServices {
+    AlarmList& list;
+    const AlarmFileContext& files;
+    SettingsFile& settings;
+    Desktop& desktop;
+};
+
 class MainForm final : public win32::WindowBase {
 public:
-    MainForm(AlarmList& list, const AlarmFileContext& files);
+    explicit MainForm(const MainFormServices& services);
+    ~MainForm() override;
 
-    // Creates the window hidden, sized in pixels at 96 dpi (scaled to the
-    // monitor's dpi).
-    bool create(int width, int height);
+    // Start-up: reads the settings, creates the window hidden at its stored
+    // place, opens the remembered alarm file (or `path` when given), applies
+    // the stored sort, widths and view options, and shows the window in its
+    // stored state (straight into the tray with `minimizedStart`).
+    bool start(bool minimizedStart, const std::string& path = "");
 
     HWND listView() const { return list_; }
+    HWND statusBar() const { return status_; }
+    HMENU popupMenus() const { return popupMenus_.get(); }
     HFONT font() const { return font_.get(); }
     UINT dpi() const { return dpi_; }
+    HACCEL accelerators() const { return accelerators_; }
+    bool alarmTimerRunning() const { return alarmTimerRunning_; }
+    const TrayIconState& tray() const { return tray_; }
 
-    // Title and list visibility for the result of openAlarmFile.
     void showFileState(const std::string& openedPath);
-    // Re-renders everything the model may have changed: row count, header
-    // texts and sort mark, column widths, selection.
     void refreshList();
+    void applyAlarmSwitch(bool allow);
+    // Ends the program without asking: the window unloads (settings written).
+    void exitProgram();
 
-    // Events of the list, also reachable from tests.
+    // Events of the list, also reachable from tests. `column` is the header
+    // index counted from 1 (1 is the number column).
     void alarmList_ColumnClick(int column);
     void alarmList_ItemCheck(std::size_t position);
 
@@ -41,25 +66,76 @@ private:
                                              UINT_PTR id, DWORD_PTR data);
 
     LRESULT form_Create();
-    LRESULT form_Size(int width, int height);
+    void form_Resize(WPARAM kind);
     LRESULT form_DpiChanged(UINT dpi, const RECT& suggested);
     LRESULT form_Notify(NMHDR& header);
+    LRESULT form_Command(int id, bool fromAccelerator);
+    bool form_QueryUnload();
+    void form_Unload();
+    void notifyIcon_MouseMove(UINT mouseMessage);
+    void alarmTimer_Timer();
+    void trayRefresh_Timer();
+
     LRESULT alarmList_GetDispInfo(NMHDR& header);
     LRESULT alarmList_ColumnClickNotify(NMHDR& header);
     LRESULT alarmList_ItemChanged(NMHDR& header);
+    LRESULT statusBar_DblClick(NMHDR& header);
+    void alarmList_MouseDown(POINT at);
+    void alarmList_MouseUp(POINT at);
+    void alarmList_KeyboardMenu();
 
+    // Commands.
+    void fileNew_Click();
+    void fileOpen_Click();
+    void fileSaveAs_Click();
+    void fileDateTime_Click();
+    void fileVolume_Click();
+    void viewStatus_Click();
+    void viewToolTip_Click();
+    void alarmEnable_Click();
+    void alarmDelete_Click();
+    void helpReadme_Click();
+    void helpAbout_Click();
+    void trayPopupSize_Click();
+
+    void showListPopup(MenuItem defaultItem, bool atPoint, POINT clientPoint);
+    MainWindowState windowState() const;
+    void renderMenus();
     void applyFont();
     void applyColumnWidths();
+    void readColumnWidthsFromControl();
     void refreshHeaders();
     void syncSelection();
+    void layoutList();
+    void setFirstPanel(std::string_view text);
+    void setTrayRefresh(bool enabled);
     int scale(int logicalPixels) const;
+    std::string readmePath() const;
 
     AlarmList& model_;
     const AlarmFileContext& files_;
+    SettingsFile& settings_;
+    Desktop& desktop_;
+
     HWND list_ = nullptr;
+    HWND status_ = nullptr;
+    HMENU menu_ = nullptr;  // owned by the window
+    win32::UniqueMenu popupMenus_;
+    HACCEL accelerators_ = nullptr;
     win32::UniqueFont font_;
+    HICON icon_ = nullptr;
     UINT dpi_ = 96;
+    UINT taskbarCreated_ = 0;
+    std::optional<win32::NotifyIcon> trayIcon_;
+
+    TrayIconState tray_;
+    bool alarmSwitchOn_ = true;  // the master switch, on at every start
+    bool alarmTimerRunning_ = false;
+    int checkIntervalMs_ = 250;
+    bool statusBarVisible_ = true;
+    bool toolTipsOn_ = false;
     bool syncing_ = false;  // selection changes made by us, not the user
+    bool unloaded_ = false;
 };
 
 }  // namespace kolvi

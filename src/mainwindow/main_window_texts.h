@@ -71,6 +71,9 @@ inline constexpr std::string_view kStatusNoFile = "ファイルを開くか、�
 // The version box (message box, information icon, OK).
 inline constexpr std::string_view kVersionBoxTitle = "Kolviアラームのバージョン情報";
 
+// Title of the save dialog that creates a new alarm file.
+inline constexpr std::string_view kNewFileDialogTitle = "新規作成";
+
 // The question of the window's own close command (warning icon, OK and
 // Cancel, Cancel the default), titled with the program title.
 inline constexpr std::string_view kCloseConfirmText = "終了するとアラームは停止します。";

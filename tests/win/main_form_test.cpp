@@ -37,15 +37,13 @@ protected:
     void open(const std::string& fileText) {
         path_ = dir_.file("test.alm");
         writeRaw(path_, cp932(fileText));
-        list_.setUpAlarmColumns();
-        form_ = std::make_unique<MainForm>(list_, context_);
-        ASSERT_TRUE(form_->create(600, 300));
-        const std::string opened = openAlarmFile(list_, context_, path_);
-        ASSERT_EQ(opened, path_);
-        list_.applySort(3, 0);
-        form_->showFileState(opened);
-        ShowWindow(form_->hwnd(), SW_SHOWNORMAL);
-        UpdateWindow(form_->hwnd());
+        startForm(path_);
+        ASSERT_EQ(list_.tag(), "test.alm");
+    }
+
+    void startForm(const std::string& path) {
+        form_ = std::make_unique<MainForm>(MainFormServices{list_, context_, settings_, desktop_});
+        ASSERT_TRUE(form_->start(false, path));
         pump();
     }
 
@@ -117,6 +115,7 @@ protected:
     win32::Win32FileSystem fs_;
     win32::Win32Codec codec_;
     RecordingMessageBoxes messages_;
+    RecordingDesktop desktop_;
     SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
     AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
     AlarmList list_;
@@ -180,7 +179,7 @@ TEST_F(MainFormTest, MouseOnTheCheckBoxRewritesTheRowAndSavesAtOnce) {
 TEST_F(MainFormTest, SpaceTogglesTheFocusedRow) {
     open(kThreeAlarms);
     list_.makeCurrent(1, true);
-    form_->refreshList();
+    form_->refreshList();  // as a click on the row would
     SetFocus(lv());
     SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageW(lv(), WM_CHAR, L' ', 0);
@@ -225,11 +224,7 @@ TEST_F(MainFormTest, FailedSaveIsReportedAndTheOldFileStays) {
 }
 
 TEST_F(MainFormTest, NoFileOpenHidesTheList) {
-    list_.setUpAlarmColumns();
-    form_ = std::make_unique<MainForm>(list_, context_);
-    ASSERT_TRUE(form_->create(600, 300));
-    form_->showFileState(openAlarmFile(list_, context_, ""));
-    ShowWindow(form_->hwnd(), SW_SHOWNORMAL);
+    startForm("");
     wchar_t title[256] = {};
     GetWindowTextW(form_->hwnd(), title, 256);
     EXPECT_EQ(narrow(title), "Kolviアラーム");
@@ -261,15 +256,8 @@ TEST_F(MainFormTest, AHundredThousandAlarmsOpenAndShowWithinASecond) {
     }
     path_ = dir_.file("big.alm");
     writeRaw(path_, cp932(text));
-    list_.setUpAlarmColumns();
-    list_.applySort(3, 0);  // sorting already on, as after start-up
-    form_ = std::make_unique<MainForm>(list_, context_);
-    ASSERT_TRUE(form_->create(600, 300));
-    ShowWindow(form_->hwnd(), SW_SHOWNORMAL);
     const auto start = std::chrono::steady_clock::now();
-    form_->showFileState(openAlarmFile(list_, context_, path_));
-    UpdateWindow(form_->hwnd());
-    pump();
+    startForm(path_);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(ListView_GetItemCount(lv()), 100000);
     EXPECT_EQ(cell(0, 0), "000001:");

@@ -1,0 +1,31 @@
+#include "platform/win32/win32_desktop.h"
+
+#include "mainwindow/file_state.h"
+#include "platform/win32/file_dialogs.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/text.h"
+
+namespace kolvi::win32 {
+
+std::string Win32Desktop::askOpenAlarmFile() { return win32::askOpenAlarmFile(owner_); }
+
+std::string Win32Desktop::askSaveAlarmFile(std::string_view title) {
+    return win32::askSaveAlarmFile(owner_, widen(title));
+}
+
+bool Win32Desktop::confirm(std::string_view text) {
+    return MessageBoxW(owner_, widen(text).c_str(), widen(kProgramTitle).c_str(),
+                       MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) == IDOK;
+}
+
+void Win32Desktop::showInformation(std::string_view title, std::string_view text) {
+    MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+bool Win32Desktop::startCommandLine(std::string_view commandLine) {
+    return win32::startCommandLine(widen(commandLine));
+}
+
+bool Win32Desktop::openWithShell(std::string_view path) { return win32::openWithShell(owner_, widen(path)); }
+
+}  // namespace kolvi::win32
