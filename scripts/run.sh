@@ -39,6 +39,9 @@ fi
 
 if [ -n "${KOLVI_RUN_SECONDS:-}" ]; then
   sleep "$KOLVI_RUN_SECONDS"
+  # Ask the window to close, so that the settings are written as at any exit.
+  wine taskkill /im kolvialarm.exe >/dev/null 2>&1 || true
+  for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
   wineserver -k >/dev/null 2>&1 || true
 fi
 wait "$pid" || true

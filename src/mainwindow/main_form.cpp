@@ -101,6 +101,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
         return false;
     }
     trayIcon_.emplace(hwnd(), kTrayCallback, icon_);
+    applyAlarmSwitch(true);
 
     showFileState(openAlarmFile(model_, files_, path));
 
@@ -116,7 +117,6 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     refreshList();
     renderMenus();
 
-    applyAlarmSwitch(true);
     if (plan.startInTray) {
         ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
     } else {
