@@ -1,0 +1,13 @@
+#include "platform/win32/win32_clock.h"
+
+#include <windows.h>
+
+namespace kolvi::win32 {
+
+LocalTime Win32Clock::now() const {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return {t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
+}
+
+}  // namespace kolvi::win32

@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/clock.h"
+
+namespace kolvi::win32 {
+
+class Win32Clock final : public Clock {
+public:
+    LocalTime now() const override;
+};
+
+}  // namespace kolvi::win32
