@@ -5,6 +5,8 @@
 
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
+#include "platform/sound_device.h"
+#include "platform/system_actions.h"
 
 namespace kolvi::test {
 
@@ -45,6 +47,31 @@ public:
     bool confirmReply = true;
     bool startSucceeds = true;
     std::vector<std::string> asked, started, opened;
+};
+
+// Records every sound call in order: "mci:<command>", "play:<file>", "stop".
+class RecordingSoundDevice final : public SoundDevice {
+public:
+    void mciCommand(const std::string& command) override { calls.push_back("mci:" + command); }
+    void playSystemSound(const std::string& file) override { calls.push_back("play:" + file); }
+    void stopSystemSound() override { calls.emplace_back("stop"); }
+    std::vector<std::string> calls;
+};
+
+// Records the system actions asked for ("lock", "logoff", "poweroff",
+// "reboot", "keys") and the keys of every typeKeys call. Never does anything.
+class RecordingSystemActions final : public SystemActions {
+public:
+    void lockWorkStation() override { calls.emplace_back("lock"); }
+    void logOff() override { calls.emplace_back("logoff"); }
+    void powerOff() override { calls.emplace_back("poweroff"); }
+    void reboot() override { calls.emplace_back("reboot"); }
+    void typeKeys(const std::vector<KeyInput>& keys) override {
+        calls.emplace_back("keys");
+        typed.push_back(keys);
+    }
+    std::vector<std::string> calls;
+    std::vector<std::vector<KeyInput>> typed;
 };
 
 }  // namespace kolvi::test
