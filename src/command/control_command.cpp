@@ -1,0 +1,78 @@
+#include "command/control_command.h"
+
+#include <optional>
+#include <string>
+
+#include "command/send_keys.h"
+
+namespace kolvi {
+namespace {
+
+enum class Command { exit, sendKeys, lock, logOff, powerOff, reboot };
+
+struct Word {
+    std::string_view text;
+    Command command;
+};
+
+// The suffixes name operating-system generations; every pair does the same
+// thing on the systems we run on.
+constexpr Word kWords[] = {
+    {"lock", Command::lock},           {"logoff98", Command::logOff},     {"logoffme", Command::logOff},
+    {"logoff2k", Command::logOff},     {"logoffxp", Command::logOff},     {"shutdown95", Command::powerOff},
+    {"shutdown98", Command::powerOff}, {"shutdownme", Command::powerOff}, {"shutdown2k", Command::powerOff},
+    {"shutdownxp", Command::powerOff}, {"reboot95", Command::reboot},     {"reboot98", Command::reboot},
+    {"rebootme", Command::reboot},     {"reboot2k", Command::reboot},     {"rebootxp", Command::reboot},
+};
+
+std::string asciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::optional<Command> recognise(std::string_view text) {
+    const std::string low = asciiLower(text);
+    if (low == "exit") return Command::exit;
+    if (low.starts_with(kSendKeysPrefix)) return Command::sendKeys;
+    for (const Word& word : kWords) {
+        if (low == word.text) return word.command;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool isControlCommand(std::string_view text) { return recognise(text).has_value(); }
+
+bool runControlCommand(std::string_view text, SystemActions& actions, const std::function<void()>& exitProgram) {
+    const std::optional<Command> command = recognise(text);
+    if (!command) return false;
+    switch (*command) {
+    case Command::exit:
+        if (exitProgram) exitProgram();
+        break;
+    case Command::sendKeys:
+        if (const auto keys = parseSendKeys(text.substr(kSendKeysPrefix.size())); keys && !keys->empty()) {
+            actions.typeKeys(*keys);
+        }
+        break;
+    case Command::lock:
+        actions.lockWorkStation();
+        break;
+    case Command::logOff:
+        actions.logOff();
+        break;
+    case Command::powerOff:
+        actions.powerOff();
+        break;
+    case Command::reboot:
+        actions.reboot();
+        break;
+    }
+    return true;
+}
+
+}  // namespace kolvi
