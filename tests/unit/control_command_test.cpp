@@ -115,11 +115,5 @@ TEST(ControlCommandTest, SendKeysWithNothingToTypeIsStillACommand) {
     }
 }
 
-TEST(ControlCommandTest, ExitWithoutACallbackIsStillRecognised) {
-    test::RecordingSystemActions actions;
-    EXPECT_TRUE(runControlCommand("exit", actions, {}));
-    EXPECT_TRUE(actions.calls.empty());
-}
-
 }  // namespace
 }  // namespace kolvi

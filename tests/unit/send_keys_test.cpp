@@ -141,36 +141,16 @@ TEST(SendKeysTest, GroupsHoldTheirModifiersAndNest) {
 
 TEST(SendKeysTest, MalformedStringsTypeNothing) {
     for (const char* input : {
-             "{ENTER",     // no closing brace
-             "abc{",       //
-             "{}",         // the brace right after the opening one is its contents
-             "}",          // closing brace on its own
-             "{ENTER}}",   //
-             "(abc",       // unclosed group
-             "abc)",       // group never opened
-             "+(a))",      //
-             "{NOSUCHKEY}",
-             "{ENTERX}",
-             "{F0}",
-             "{F17}",
-             "{F01}",
-             "{ab}",
-             "{LEFT x}",   // counts are plain decimal numbers
-             "{LEFT -1}",
-             "{LEFT 3 4}",
-             "{LEFT  3}",
-             "{LEFT }",
-             "{a 10000}",  // above the largest count
-             "{a 99999999999999999999}",
-             "abc+",       // a modifier with nothing to act on
-             "+",
-             "+(a+)",
-             "++a",        // the same modifier twice
-             "^^(a)",
-             "\xFF",       // not UTF-8
-             "a\xE3\x81",  // cut-off character
-             "\xC0\xAF",   // overlong
-             "{\xFF}",
+             // braces and parentheses without their partners
+             "{ENTER", "abc{", "{}", "}", "{ENTER}}", "(abc", "abc)", "+(a))",
+             // unknown key names
+             "{NOSUCHKEY}", "{ENTERX}", "{F0}", "{F17}", "{F01}", "{ab}",
+             // counts that are not plain numbers up to the limit
+             "{LEFT x}", "{LEFT -1}", "{LEFT 3 4}", "{LEFT  3}", "{LEFT }", "{a 10000}", "{a 99999999999999999999}",
+             // modifiers with nothing to act on, or given twice
+             "abc+", "+", "+(a+)", "++a", "^^(a)",
+             // not UTF-8: a stray byte, a cut-off character, an overlong form
+             "\xFF", "a\xE3\x81", "\xC0\xAF", "{\xFF}",
          }) {
         SCOPED_TRACE(input);
         EXPECT_FALSE(parseSendKeys(input).has_value());
