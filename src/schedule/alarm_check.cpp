@@ -1,0 +1,109 @@
+#include "schedule/alarm_check.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "mainwindow/main_window_texts.h"
+#include "schedule/line_fields.h"
+
+namespace kolvi {
+namespace {
+
+constexpr std::size_t kNameColumn = 1;
+constexpr std::size_t kDayColumn = 2;
+constexpr std::size_t kTimeColumn = 3;
+
+void appendTwoDigits(std::string& text, int value) {
+    text += static_cast<char>('0' + value / 10);
+    text += static_cast<char>('0' + value % 10);
+}
+
+bool isTwoDigits(int value) { return value >= 0 && value <= 99; }
+
+}  // namespace
+
+std::string clockTimeText(const LocalTime& now) {
+    if (!isTwoDigits(now.hour) || !isTwoDigits(now.minute) || !isTwoDigits(now.second)) return "??:??:??";
+    std::string text;
+    appendTwoDigits(text, now.hour);
+    text += ':';
+    appendTwoDigits(text, now.minute);
+    text += ':';
+    appendTwoDigits(text, now.second);
+    return text;
+}
+
+std::string_view clockDayName(const LocalTime& now) {
+    if (now.weekday < 0 || now.weekday >= static_cast<int>(kDayNames.size())) return {};
+    return kDayNames[static_cast<std::size_t>(now.weekday)];
+}
+
+bool AlarmCheck::isWaiting(std::uint64_t id) const {
+    return !waiting_.empty() && std::binary_search(waiting_.begin(), waiting_.end(), id);
+}
+
+std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host) {
+    if (!list.isFileOpen()) {
+        waiting_.clear();
+        return std::string(kStatusNoFile);
+    }
+    const std::string time = clockTimeText(now);
+    const std::string_view day = clockDayName(now);
+
+    // One walk over every row: clear the latches of rows whose second is over,
+    // pick the first due row, and remember the other due rows so that the
+    // following ticks fire them even after their second has passed. Nothing
+    // here calls out, so positions stay valid for the whole walk.
+    std::optional<std::size_t> firing;
+    collecting_.clear();
+    for (std::size_t position = 0; position < list.rowCount(); ++position) {
+        const AlarmRow& row = list.row(position);
+        // An unchecked row keeps its latch, and stops waiting.
+        if (!row.checked) continue;
+        const bool dueNow = row.texts[kTimeColumn] == time;
+        if (!dueNow && row.ghosted) list.setGhosted(position, false);
+        // A fired row is not waiting, so a latched row is never due.
+        const bool due = !row.ghosted &&
+                         ((dueNow && !day.empty() && row.texts[kDayColumn].find(day) != std::string::npos) ||
+                          isWaiting(row.id));
+        if (!due) continue;
+        if (firing) {
+            collecting_.push_back(row.id);
+        } else {
+            firing = position;
+        }
+    }
+    // Settled before the action runs: a nested tick must see the fired row
+    // latched and no longer waiting.
+    waiting_.swap(collecting_);
+    std::sort(waiting_.begin(), waiting_.end());
+    if (!firing) return time;
+
+    // Copies: the action may delete or move any row, this one included.
+    const AlarmRow& fired = list.row(*firing);
+    const std::uint64_t id = fired.id;
+    const std::string name = fired.texts[kNameColumn];
+    const std::string line = fired.tag;
+    list.setGhosted(*firing, true);
+    list.setSelected(*firing, true);
+
+    host.runAlarm(line);
+
+    // Nested ticks may have added or deleted rows above it, and the action may
+    // have closed the file or opened another one: find the row by identity.
+    const std::optional<std::size_t> position = list.findRow(id);
+    if (position && list.isFileOpen()) {
+        if (lineField(list.row(*position).tag, kDeleteAfterRunField) == "1") {
+            list.makeCurrent(*position);
+            list.deleteCurrentRow();
+            host.save();
+        }
+    }
+    if (!list.isFileOpen()) return std::string(kStatusNoFile);
+    if (name.empty()) return time;
+    return time + " (" + name + ")";
+}
+
+}  // namespace kolvi

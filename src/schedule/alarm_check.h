@@ -1,0 +1,69 @@
+#pragma once
+// The alarm check: run on every tick of the alarm timer, it finds the alarm
+// that is due now, hands it to the alarm action, deletes it afterwards when it
+// deletes itself after running, and says what the first status panel shows.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/clock.h"
+#include "store/alarm_list.h"
+
+namespace kolvi {
+
+// What the check asks of the window it runs in.
+class AlarmCheckHost {
+public:
+    virtual ~AlarmCheckHost() = default;
+    // Carries out one due alarm (mode 0: fire). May run a modal loop that
+    // calls tick() again before returning, and may change the list in any
+    // way: add or delete rows, close the file, even end the program. The line
+    // is the check's own copy and stays valid for the whole call.
+    virtual void runAlarm(const std::string& line) = 0;
+    // Writes the whole list to the open alarm file. Called only after a
+    // fired alarm deleted itself.
+    virtual void save() = 0;
+};
+
+// "HH:MM:SS" of a moment, as the time column writes a row's time; a field
+// outside 0-99 gives a text that matches no row.
+std::string clockTimeText(const LocalTime& now);
+// Today's one-character weekday name as the day column writes it; "" for a
+// weekday outside 0-6.
+std::string_view clockDayName(const LocalTime& now);
+
+class AlarmCheck {
+public:
+    // One tick at the moment now (read once by the caller). Returns the text
+    // for the first status panel: the no-file hint when no file is open (also
+    // when the alarm's action closed it), else "HH:MM:SS", followed by
+    // " (name)" when an alarm with a name fired in this tick.
+    //
+    // One alarm fires per tick: the first row in list order that is checked
+    // and either due now (time text equal, today's day in its day text, not
+    // already fired in this second) or still waiting from an earlier second,
+    // in which a tick saw it due but fired other rows first. A row whose
+    // second passes without any tick never fires for that day.
+    //
+    // Re-entrant: the alarm's action may call tick() again (a message box's
+    // modal loop delivers timer ticks); nested ticks fire other rows, never the
+    // one being run. The list and this object must outlive every call.
+    std::string tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host);
+
+    // Drops the alarms still waiting for their turn, so that they do not fire
+    // when the check runs again; for when the user switches the check off.
+    void forgetWaiting() { waiting_.clear(); }
+
+private:
+    bool isWaiting(std::uint64_t id) const;
+
+    // Ids of rows that came due in a second some tick saw and have not fired
+    // yet, sorted. Rebuilt by every tick that looks at the rows, so rows that
+    // were deleted, unchecked or belong to a closed file drop out at once.
+    std::vector<std::uint64_t> waiting_;
+    // The next waiting_ while a tick walks the rows (kept to reuse its memory).
+    std::vector<std::uint64_t> collecting_;
+};
+
+}  // namespace kolvi

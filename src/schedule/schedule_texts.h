@@ -1,0 +1,23 @@
+#pragma once
+// Every user-visible text of the alarm check, the alarm action and the
+// countdown tips, byte for byte.
+#include <string_view>
+
+namespace kolvi {
+
+// Title handed to the notification window when an alarm fires, and when a
+// sound is previewed.
+inline constexpr std::string_view kSoundTitleAlarm = "アラーム";
+inline constexpr std::string_view kSoundTitlePreview = "プレビュー";
+// Follows the sound file's name in a preview window.
+inline constexpr std::string_view kPreviewMessageSuffix = " の再生プレビューです。";
+
+// Countdown tips: "[" + name + "]" comes first, then one of these.
+inline constexpr std::string_view kTipStopped = " このアラームは停止しています。";
+inline constexpr std::string_view kTipNotToday = " このアラームは今日は作動しません。";
+inline constexpr std::string_view kTipSecondsBefore = " このアラームは";
+inline constexpr std::string_view kTipSecondsAfter = "秒後に作動します。";
+inline constexpr std::string_view kTipPassed = " このアラームの設定時刻は本日はもう過ぎています。";
+inline constexpr std::string_view kTipImpossibleTime = " このアラームの設定時刻が正しくありません。";
+
+}  // namespace kolvi
