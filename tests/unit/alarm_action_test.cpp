@@ -1,0 +1,118 @@
+#include "schedule/alarm_action.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/posix/iconv_codec.h"
+#include "support/memory_file_system.h"
+
+namespace kolvi {
+namespace {
+
+constexpr const char* kIni = "C:\\prog\\kolvialarm.ini";
+
+std::string lineWithFile(const std::string& name, const std::string& file) {
+    return "1," + name + ",1,1,1,1,1,1,1,07,00,00," + file + ",0";
+}
+
+// Stands in for the control command words.
+bool isCommand(std::string_view text) { return text == "lock" || text == "Lock" || text == "exit"; }
+
+AlarmAction message(std::string name) {
+    AlarmAction action;
+    action.kind = AlarmActionKind::message;
+    action.showMessageBox = !name.empty();
+    action.name = std::move(name);
+    return action;
+}
+
+AlarmAction withFile(AlarmActionKind kind, std::string file) {
+    AlarmAction action;
+    action.kind = kind;
+    action.file = std::move(file);
+    return action;
+}
+
+AlarmAction sound(std::string file, std::string title, std::string text, int mode, int apiType) {
+    AlarmAction action = withFile(AlarmActionKind::soundWindow, std::move(file));
+    action.title = std::move(title);
+    action.message = std::move(text);
+    action.mode = mode;
+    action.apiType = apiType;
+    return action;
+}
+
+TEST(AlarmAction, ChoosesByTheFileFieldModeAndSoundSettings) {
+    struct Case {
+        const char* what;
+        std::string ini;  // UTF-8; "" for no settings file
+        std::string line;
+        int mode;
+        AlarmAction expected;
+    };
+    const std::string bell = "C:\\sound\\bell.WAV";
+    const std::string soundIni = "[sound]\r\n";
+    const Case cases[] = {
+        {"no file: the name", "", lineWithFile("会議", ""), 0, message("会議")},
+        {"no file, no name: front only", "", lineWithFile("", ""), 0, message("")},
+        {"no file, previewed", "", lineWithFile("会議", ""), 1, message("会議")},
+        {"a control command", "", lineWithFile("x", "Lock"), 0, withFile(AlarmActionKind::controlCommand, "Lock")},
+        {"a control command, previewed", "", lineWithFile("x", "exit"), 1,
+         withFile(AlarmActionKind::controlCommand, "exit")},
+        {"a sound file", "", lineWithFile("朝会", bell), 0, sound(bell, "アラーム", "朝会", 0, 1)},
+        {"a sound file, system sound player", soundIni + "usemci=0\r\n", lineWithFile("朝会", bell), 0,
+         sound(bell, "アラーム", "朝会", 0, 0)},
+        {"a sound file, previewed", "", lineWithFile("朝会", bell), 1,
+         sound(bell, "プレビュー", "bell.WAV の再生プレビューです。", 1, 1)},
+        {"a sound file, unknown mode", "", lineWithFile("朝会", bell), 2, sound(bell, "", "", 2, 1)},
+        {"the editor's preview line", "", "0,0,0,0,0,0,0,0,0,0,0,0,D:\\音楽\\ベル.mp3,0", 1,
+         sound("D:\\音楽\\ベル.mp3", "プレビュー", "ベル.mp3 の再生プレビューです。", 1, 1)},
+        {"full-width extension", "", lineWithFile("n", "ベル．ＷＡＶ"), 0, sound("ベル．ＷＡＶ", "アラーム", "n", 0, 1)},
+        {"any other file", "", lineWithFile("n", "C:\\docs\\memo.txt"), 0,
+         withFile(AlarmActionKind::shellOpen, "C:\\docs\\memo.txt")},
+        {"a type not listed by default", "", lineWithFile("n", "tune.mid"), 0,
+         withFile(AlarmActionKind::shellOpen, "tune.mid")},
+        {"a type added to the list", soundIni + "enabletype=wav,mp3,mid\r\n", lineWithFile("n", "tune.mid"), 0,
+         sound("tune.mid", "アラーム", "n", 0, 1)},
+        {"a blank in the list", soundIni + "enabletype=wav, mp3\r\n", lineWithFile("n", "a.mp3"), 0,
+         withFile(AlarmActionKind::shellOpen, "a.mp3")},
+        {"an empty list", soundIni + "enabletype=\r\n", lineWithFile("n", "a.wav"), 0,
+         withFile(AlarmActionKind::shellOpen, "a.wav")},
+    };
+    IconvCodec codec;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::MemoryFileSystem fs;
+        if (!c.ini.empty()) fs.put(kIni, *codec.encode(c.ini));
+        const SettingsFile settings(fs, codec, kIni);
+        EXPECT_EQ(decideAlarmAction(c.line, c.mode, settings, isCommand), c.expected);
+    }
+}
+
+TEST(AlarmAction, SoundExtensionIsTheLastThreeCharactersHalfWidthLowerCase) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"ALARM.WAV", "wav"},      {"x.aiff", "iff"},          {"x.au", ".au"},
+        {"ab", "ab"},              {"", ""},                   {"音.ＭＰ３", "mp3"},
+        {"表ソ.wav", "wav"},        {"ベル音", "ベル音"},        {"x.Ｗａｖ", "wav"},
+        {"ｚＺ９", "zz9"},          {"x．ａｕ", "．au"},         {"C:\\a\\b.Mp3", "mp3"},
+    };
+    for (const auto& [file, extension] : cases) EXPECT_EQ(soundExtension(file), extension) << file;
+}
+
+TEST(AlarmAction, ListContainsExactElementsOnly) {
+    struct Case {
+        std::string list, item;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"wav,mp3", "wav", true},  {"wav,mp3", "mp3", true},  {"wav,mp3", "MP3", false},
+        {"wav, mp3", "mp3", false}, {"wav,mp3", "wa", false},  {"wav,mp3", "wav,mp3", false},
+        {"", "", false},           {"wav,", "", true},        {"wav", "wav", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(listContains(c.list, c.item), c.expected) << c.list << " / " << c.item;
+}
+
+}  // namespace
+}  // namespace kolvi
