@@ -9,6 +9,9 @@
 #include "mainwindow/main_form.h"
 #include "mainwindow/window_settings.h"
 #include "platform/win32/single_instance.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_sound_device.h"
+#include "platform/win32/win32_system_actions.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_desktop.h"
@@ -54,6 +57,9 @@ int run() {
     kolvi::win32::Win32Codec codec;
     kolvi::win32::Win32MessageBoxes messageBoxes;
     kolvi::win32::Win32Desktop desktop;
+    kolvi::win32::Win32Clock clock;
+    kolvi::win32::Win32SystemActions systemActions;
+    kolvi::win32::Win32SoundDevice sound;
 
     // Every relative name is taken against the program's own directory.
     const std::string programDirectory = kolvi::win32::programDirectory();
@@ -62,14 +68,14 @@ int run() {
 
     kolvi::AlarmList list;
     const kolvi::AlarmFileContext files{fileSystem, codec, messageBoxes, settings, programDirectory};
-    kolvi::MainForm form({list, files, settings, desktop});
+    kolvi::MainForm form({list, files, settings, desktop, clock, systemActions, sound});
     if (!form.start(kolvi::isMinimizedStartArgument(commandLineArguments()))) return 1;
     messageBoxes.setOwner(form.hwnd());
     desktop.setOwner(form.hwnd());
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorW(form.hwnd(), form.accelerators(), &message)) continue;
+        if (form.preTranslateMessage(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -15,6 +15,9 @@
 #include "mainwindow/running_state.h"
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
+#include "command/control_command.h"
+#include "schedule/alarm_action.h"
+#include "schedule/countdown_text.h"
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
 
@@ -28,6 +31,8 @@ constexpr int kStatusId = 101;
 constexpr UINT_PTR kAlarmTimerId = 1;
 constexpr UINT_PTR kTrayRefreshId = 2;
 constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kSoundFormClosed = WM_APP + 2;  // lParam: the SoundForm
+constexpr UINT kExitProgram = WM_APP + 3;
 constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
 constexpr int kPopupTrayMenu = 1;
 constexpr int kViewSortPosition = 3;  // in the view menu
@@ -73,7 +78,13 @@ RECT workspaceToScreen(const RECT& r) {
 }  // namespace
 
 MainForm::MainForm(const MainFormServices& services)
-    : model_(services.list), files_(services.files), settings_(services.settings), desktop_(services.desktop) {}
+    : model_(services.list),
+      files_(services.files),
+      settings_(services.settings),
+      desktop_(services.desktop),
+      clock_(services.clock),
+      system_(services.system),
+      sound_(services.sound) {}
 
 MainForm::~MainForm() = default;
 
@@ -156,6 +167,12 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTrayCallback:
         notifyIcon_MouseMove(LOWORD(lParam));
         return 0;
+    case kSoundFormClosed:
+        soundForm_Closed(*reinterpret_cast<SoundForm*>(lParam));
+        return 0;
+    case kExitProgram:
+        DestroyWindow(hwnd());
+        return 0;
     case WM_SETFOCUS:
         if (list_ != nullptr && IsWindowVisible(list_)) SetFocus(list_);
         return 0;
@@ -211,6 +228,20 @@ LRESULT MainForm::form_Create() {
         ListView_InsertColumn(list_, c, &column);
     }
     ShowWindow(status_, SW_SHOW);
+    // One tool covering the list; its text is worked out when it is shown.
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (toolTip_ != nullptr) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = list_;
+        tool.uId = 1;
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
+    }
     applyFont();
     return 0;
 }
@@ -225,6 +256,14 @@ void MainForm::layoutList() {
     if (const auto r = layoutAlarmList({client.right, client.bottom}, statusVisible,
                                        statusRect.bottom - statusRect.top)) {
         MoveWindow(list_, r->left, r->top, r->width(), r->height(), TRUE);
+        if (toolTip_ != nullptr) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = list_;
+            tool.uId = 1;
+            GetClientRect(list_, &tool.rect);
+            SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 }
 
@@ -385,11 +424,123 @@ void MainForm::applyAlarmSwitch(bool allow) {
 }
 
 void MainForm::alarmTimer_Timer() {
-    // The alarm check proper arrives with the firing work; until then the
-    // tick only keeps the no-file hint in place.
-    if (const auto text = firstPanelTextAfterFileState(model_.isFileOpen(), alarmTimerRunning_)) {
-        setFirstPanel(*text);
+    const std::size_t rowsBefore = model_.rowCount();
+    ++tickDepth_;
+    const std::string status = check_.tick(model_, clock_.now(), *this);
+    --tickDepth_;
+    if (!IsWindow(hwnd())) return;
+    setFirstPanel(status);
+    // Repaint only when the tick changed what the list shows: a row fired
+    // (highlighted, dimmed) or was deleted, or the fired marks of the last
+    // second are cleared now.
+    const bool fired = status.find(" (") != std::string::npos;
+    const std::string second = status.substr(0, 8);
+    if (fired || model_.rowCount() != rowsBefore || (firedSecond_ && *firedSecond_ != second)) {
+        firedSecond_.reset();
+        refreshList();
     }
+    if (fired) firedSecond_ = second;
+}
+
+void MainForm::save() { saveAlarmFile(model_, files_); }
+
+void MainForm::runAlarm(const std::string& line, int mode) {
+    const AlarmAction action = decideAlarmAction(line, mode, settings_, &isControlCommand);
+    switch (action.kind) {
+    case AlarmActionKind::message:
+        SetForegroundWindow(hwnd());
+        if (action.showMessageBox) desktop_.showInformation(kProgramTitle, action.name);
+        break;
+    case AlarmActionKind::controlCommand:
+        runControlCommand(action.file, system_, [this] { exitProgram(); });
+        break;
+    case AlarmActionKind::shellOpen:
+        desktop_.openWithShell(action.file);
+        break;
+    case AlarmActionKind::soundWindow: {
+        SoundForm::Services services{sound_, clock_, settings_, &model_,
+                                     [this](const std::string& extension) { addExtension(extension); },
+                                     [this] { desktop_.showInformation(kProgramTitle, kNoFileToExtendText); },
+                                     {}};
+        if (action.mode == kAlarmModeFire) {
+            // A fired alarm's window outlives this call; it is forgotten once
+            // it has closed.
+            services.closed = [this](SoundForm& form) {
+                PostMessageW(hwnd(), kSoundFormClosed, 0, reinterpret_cast<LPARAM>(&form));
+            };
+            soundForms_.push_back(std::make_unique<SoundForm>(std::move(services)));
+            soundForms_.back()->playSound(action.file, action.title, action.message, action.mode, action.apiType,
+                                          line);
+        } else {
+            SoundForm preview(std::move(services));
+            preview.playSound(action.file, action.title, action.message, action.mode, action.apiType, line);
+        }
+        break;
+    }
+    }
+}
+
+void MainForm::addExtension(const std::string& line) {
+    model_.addAlarmLine(line);
+    refreshList();
+    saveAlarmFile(model_, files_);
+}
+
+void MainForm::soundForm_Closed(SoundForm& form) {
+    soundForms_.remove_if([&](const std::unique_ptr<SoundForm>& f) { return f.get() == &form; });
+}
+
+const SoundForm* MainForm::notificationWindow(std::size_t i) const {
+    auto it = soundForms_.begin();
+    std::advance(it, static_cast<std::ptrdiff_t>(std::min(i, soundForms_.size())));
+    return it == soundForms_.end() ? nullptr : it->get();
+}
+
+bool MainForm::preTranslateMessage(MSG& message) {
+    for (const auto& form : soundForms_) {
+        const HWND dialog = form->hwnd();
+        if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) continue;
+        // The window sees typed characters before its button does.
+        if (message.message == WM_CHAR) {
+            form->form_KeyPress(static_cast<wchar_t>(message.wParam));
+            return true;
+        }
+        return IsDialogMessageW(dialog, &message) != 0;
+    }
+    // The main window's shortcuts belong to the main window alone.
+    if (message.hwnd == hwnd() || IsChild(hwnd(), message.hwnd)) {
+        return TranslateAcceleratorW(hwnd(), accelerators_, &message) != 0;
+    }
+    return false;
+}
+
+std::string MainForm::toolTipTextAt(POINT listPoint) const {
+    LVHITTESTINFO hit{};
+    hit.pt = listPoint;
+    const int item = ListView_HitTest(list_, &hit);
+    const AlarmRow* row = item >= 0 && static_cast<std::size_t>(item) < model_.rowCount()
+                              ? &model_.row(static_cast<std::size_t>(item))
+                              : nullptr;
+    return rowCountdownText(toolTipsOn_, row, clock_.now());
+}
+
+LRESULT MainForm::toolTip_GetDispInfo(NMHDR& header) {
+    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(list_, &at);
+    toolTipText_ = win32::widen(toolTipTextAt(at));
+    info.lpszText = toolTipText_.data();
+    return 0;
+}
+
+void MainForm::alarmPreview_Click() {
+    applyAlarmSwitch(false);
+    if (const std::string* line = model_.currentTag(); line != nullptr && model_.hasCurrentRow()) {
+        const std::string copy = *line;  // the row may change while the preview is open
+        runAlarm(copy, kAlarmModePreview);
+    }
+    applyAlarmSwitch(true);
 }
 
 void MainForm::trayRefresh_Timer() {
@@ -436,7 +587,18 @@ bool MainForm::form_QueryUnload() {
     return desktop_.confirm(kCloseConfirmText);
 }
 
-void MainForm::exitProgram() { DestroyWindow(hwnd()); }
+void MainForm::exitProgram() {
+    // Closing a window removes it from the list only later, so walk a copy.
+    std::vector<SoundForm*> open;
+    for (const auto& form : soundForms_) open.push_back(form.get());
+    for (SoundForm* form : open) form->unloadWithoutExtension();
+    // Destroying the window from inside a tick would pull the list out from
+    // under it; the posted message ends the program as soon as the tick is done.
+    if (!exitPosted_) {
+        exitPosted_ = true;
+        PostMessageW(hwnd(), kExitProgram, 0, 0);
+    }
+}
 
 void MainForm::form_Unload() {
     if (unloaded_) return;
@@ -485,6 +647,8 @@ LRESULT MainForm::form_Notify(NMHDR& header) {
         for (const Handler& h : kListHandlers) {
             if (h.code == header.code) return (this->*h.handler)(header);
         }
+    } else if (header.hwndFrom == toolTip_ && header.code == TTN_GETDISPINFOW) {
+        return toolTip_GetDispInfo(header);
     } else if (header.hwndFrom == status_) {
         for (const Handler& h : kStatusHandlers) {
             if (h.code == header.code) return (this->*h.handler)(header);
@@ -518,6 +682,8 @@ LRESULT MainForm::form_Command(int id, bool fromAccelerator) {
         {MenuItem::popupDelete, &MainForm::alarmDelete_Click},
         {MenuItem::helpReadme, &MainForm::helpReadme_Click},
         {MenuItem::helpAbout, &MainForm::helpAbout_Click},
+        {MenuItem::alarmPreview, &MainForm::alarmPreview_Click},
+        {MenuItem::popupPreview, &MainForm::alarmPreview_Click},
         {MenuItem::trayPopupSize, &MainForm::trayPopupSize_Click},
         {MenuItem::trayPopupExit, &MainForm::exitProgram},
     };
@@ -742,6 +908,17 @@ LRESULT CALLBACK MainForm::listSubclassProc(HWND hwnd, UINT message, WPARAM wPar
     case WM_MBUTTONDOWN:
         self->alarmList_MouseDown(at);
         break;
+    case WM_MOUSEMOVE: {
+        // A new row under the pointer asks the tip for its text again.
+        LVHITTESTINFO hit{};
+        hit.pt = at;
+        const int item = ListView_HitTest(hwnd, &hit);
+        if (item != self->hoveredRow_) {
+            self->hoveredRow_ = item;
+            if (self->toolTip_ != nullptr) SendMessageW(self->toolTip_, TTM_POP, 0, 0);
+        }
+        break;
+    }
     case WM_CONTEXTMENU:
         return 0;  // opened by the handlers above
     case WM_KEYDOWN:

@@ -6,16 +6,23 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <list>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "mainwindow/menu_model.h"
 #include "mainwindow/tray_icon_state.h"
 #include "mainwindow/window_settings.h"
+#include "notify/sound_form.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/sound_device.h"
+#include "platform/system_actions.h"
 #include "platform/win32/notify_icon.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
+#include "schedule/alarm_check.h"
 #include "settings/settings_file.h"
 #include "store/alarm_file.h"
 #include "store/alarm_list.h"
@@ -27,9 +34,12 @@ struct MainFormServices {
     const AlarmFileContext& files;
     SettingsFile& settings;
     Desktop& desktop;
+    const Clock& clock;
+    SystemActions& system;
+    SoundDevice& sound;
 };
 
-class MainForm final : public win32::WindowBase {
+class MainForm final : public win32::WindowBase, private AlarmCheckHost {
 public:
     explicit MainForm(const MainFormServices& services);
     ~MainForm() override;
@@ -52,8 +62,21 @@ public:
     void showFileState(const std::string& openedPath);
     void refreshList();
     void applyAlarmSwitch(bool allow);
-    // Ends the program without asking: the window unloads (settings written).
+    // Ends the program without asking: every notification window closes
+    // (its sound stops, nothing is extended), then the main window unloads
+    // (settings written).
     void exitProgram();
+
+    // Carries out one alarm line: mode 0 an alarm fired, 1 a preview.
+    void runAlarm(const std::string& line, int mode);
+    // Keys for the notification windows and their dialog navigation; true
+    // when the message was used.
+    bool preTranslateMessage(MSG& message);
+    std::size_t openNotificationWindows() const { return soundForms_.size(); }
+    const SoundForm* notificationWindow(std::size_t i) const;
+    // The tool-tip text for a point of the list (empty: no tip).
+    std::string toolTipTextAt(POINT listPoint) const;
+    void alarmTimer_Timer();
 
     // Events of the list, also reachable from tests. `column` is the header
     // index counted from 1 (1 is the number column).
@@ -73,8 +96,12 @@ private:
     bool form_QueryUnload();
     void form_Unload();
     void notifyIcon_MouseMove(UINT mouseMessage);
-    void alarmTimer_Timer();
     void trayRefresh_Timer();
+    void runAlarm(const std::string& line) override { runAlarm(line, 0); }
+    void save() override;
+    void soundForm_Closed(SoundForm& form);
+    void addExtension(const std::string& line);
+    LRESULT toolTip_GetDispInfo(NMHDR& header);
 
     LRESULT alarmList_GetDispInfo(NMHDR& header);
     LRESULT alarmList_ColumnClickNotify(NMHDR& header);
@@ -96,6 +123,7 @@ private:
     void alarmDelete_Click();
     void helpReadme_Click();
     void helpAbout_Click();
+    void alarmPreview_Click();
     void trayPopupSize_Click();
 
     void showListPopup(MenuItem defaultItem, bool atPoint, POINT clientPoint);
@@ -116,6 +144,17 @@ private:
     const AlarmFileContext& files_;
     SettingsFile& settings_;
     Desktop& desktop_;
+    const Clock& clock_;
+    SystemActions& system_;
+    SoundDevice& sound_;
+    AlarmCheck check_;
+    std::list<std::unique_ptr<SoundForm>> soundForms_;
+    HWND toolTip_ = nullptr;
+    std::wstring toolTipText_;
+    int hoveredRow_ = -1;
+    int tickDepth_ = 0;
+    bool exitPosted_ = false;
+    std::optional<std::string> firedSecond_;  // the second in which a row last fired
 
     HWND list_ = nullptr;
     HWND status_ = nullptr;

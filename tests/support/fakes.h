@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/sound_device.h"
@@ -72,6 +73,13 @@ public:
     }
     std::vector<std::string> calls;
     std::vector<std::vector<KeyInput>> typed;
+};
+
+// A clock that says whatever the test sets.
+class TestClock final : public Clock {
+public:
+    LocalTime now() const override { return time; }
+    LocalTime time{1, 10, 0, 0};  // a Monday, 10:00:00
 };
 
 }  // namespace kolvi::test

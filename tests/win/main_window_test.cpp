@@ -38,7 +38,7 @@ protected:
     }
 
     void start(const std::string& path) {
-        form_ = std::make_unique<MainForm>(MainFormServices{list_, context_, settings_, desktop_});
+        form_ = std::make_unique<MainForm>(MainFormServices{list_, context_, settings_, desktop_, clock_, system_, sound_});
         ASSERT_TRUE(form_->start(false, path));
         pump();
     }
@@ -103,6 +103,9 @@ protected:
     win32::Win32Codec codec_;
     RecordingMessageBoxes messages_;
     RecordingDesktop desktop_;
+    TestClock clock_;
+    RecordingSystemActions system_;
+    RecordingSoundDevice sound_;
     SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
     AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
     AlarmList list_;
