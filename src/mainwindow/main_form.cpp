@@ -429,7 +429,9 @@ void MainForm::alarmTimer_Timer() {
     const std::string status = check_.tick(model_, clock_.now(), *this);
     --tickDepth_;
     if (!IsWindow(hwnd())) return;
-    setFirstPanel(status);
+    // An action that stopped the check (a preview, the master switch) has
+    // already said so in the panel.
+    if (alarmTimerRunning_) setFirstPanel(status);
     // Repaint only when the tick changed what the list shows: a row fired
     // (highlighted, dimmed) or was deleted, or the fired marks of the last
     // second are cleared now.
