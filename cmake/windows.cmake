@@ -52,12 +52,20 @@ file(GLOB KOLVI_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cp
 if(KOLVI_E2E_SOURCES)
   add_executable(kolvi_e2e_tests ${KOLVI_E2E_SOURCES})
   target_link_libraries(kolvi_e2e_tests PRIVATE gtest gtest_main)
+  # Whatever the program plays lands in this file (ALSA's file plugin over a
+  # null sink), so a test can tell that a sound was really produced.
+  set(KOLVI_AUDIO_CAPTURE ${CMAKE_BINARY_DIR}/e2e-audio.raw)
+  file(WRITE ${CMAKE_BINARY_DIR}/alsa-capture.conf
+    "pcm.!default { type file; slave.pcm \"nullsink\"; file \"${KOLVI_AUDIO_CAPTURE}\"; format \"raw\" }\n"
+    "pcm.nullsink { type null }\n")
   target_compile_definitions(kolvi_e2e_tests PRIVATE ${KOLVI_WIN_DEFS}
-    KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KOLVI_EXE_PATH="$<TARGET_FILE:kolvialarm>")
+    KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KOLVI_EXE_PATH="$<TARGET_FILE:kolvialarm>"
+    KOLVI_AUDIO_CAPTURE="${KOLVI_AUDIO_CAPTURE}")
   target_include_directories(kolvi_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_compile_options(kolvi_e2e_tests PRIVATE ${KOLVI_WARNINGS})
   target_link_libraries(kolvi_e2e_tests PRIVATE comctl32 user32 kernel32 shlwapi)
   add_dependencies(kolvi_e2e_tests kolvialarm)
   gtest_discover_tests(kolvi_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
+    PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE
+      ENVIRONMENT "ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:${CMAKE_BINARY_DIR}/alsa-capture.conf")
 endif()
