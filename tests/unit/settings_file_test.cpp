@@ -11,9 +11,7 @@
 #include "platform/posix/iconv_codec.h"
 #include "settings/profile_text.h"
 #include "support/memory_file_system.h"
-
-#define KOLVI_SETTINGS_CHECK_ONLY
-#include "../../fuzz/settings_fuzzer.cpp"
+#include "support/settings_check.h"
 
 namespace kolvi {
 namespace {
