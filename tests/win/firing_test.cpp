@@ -14,67 +14,33 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"
-#include "support/fakes.h"
-#include "win/temp_dir.h"
+#include "win/main_form_fixture.h"
 
 namespace kolvi::test {
 namespace {
 
 using win32::narrow;
 
-class FiringTest : public ::testing::Test {
+class FiringTest : public MainFormFixture {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        path_ = dir_.file("list.alm");
-    }
-
     void start(const std::string& alarms) {
-        writeRaw(path_, *codec_.encode("1.1\r\n" + alarms));
-        form_ = std::make_unique<MainForm>(
-            MainFormServices{list_, context_, settings_, desktop_, clock_, system_, sound_});
-        ASSERT_TRUE(form_->start(false, path_));
-        pump();
-    }
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        writeAlarmFile(path_, "1.1\r\n" + alarms);
+        startForm(path_);
     }
     void tickAt(int hour, int minute, int second) {
         clock_.time = {1, hour, minute, second};
         form_->alarmTimer_Timer();
         pump();
     }
-    std::string panel() const {
-        wchar_t text[256] = {};
-        SendMessageW(form_->statusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-        return narrow(text);
-    }
-    std::string fileText() const { return codec_.decode(readRaw(path_)).value_or("<bad>"); }
+    std::string panel() const { return statusPanel(); }
+    std::string fileText() const { return MainFormFixture::fileText(path_); }
     static std::string controlText(HWND dialog, int id) {
         wchar_t text[256] = {};
         GetDlgItemTextW(dialog, id, text, 256);
         return narrow(text);
     }
 
-    TempDir dir_;
-    win32::Win32FileSystem fs_;
-    win32::Win32Codec codec_;
-    RecordingMessageBoxes messages_;
-    RecordingDesktop desktop_;
-    TestClock clock_;
-    RecordingSystemActions system_;
-    RecordingSoundDevice sound_;
-    SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
-    AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
-    AlarmList list_;
-    std::unique_ptr<MainForm> form_;
-    std::string path_;
+    std::string path_ = dir_.file("list.alm");
 };
 
 TEST_F(FiringTest, ADueAlarmWithoutAFileShowsItsNameOnceInItsSecond) {

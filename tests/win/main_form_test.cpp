@@ -15,8 +15,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
 #include "store/alarm_file.h"
-#include "support/fakes.h"
-#include "win/temp_dir.h"
+#include "win/main_form_fixture.h"
 
 namespace kolvi::test {
 namespace {
@@ -26,33 +25,14 @@ using win32::widen;
 
 std::string cp932(const std::string& utf8) { return *win32::Win32Codec().encode(utf8); }
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public MainFormFixture {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
-
     // Opens the file text (UTF-8, converted to 932) in a fresh main window.
     void open(const std::string& fileText) {
         path_ = dir_.file("test.alm");
         writeRaw(path_, cp932(fileText));
         startForm(path_);
         ASSERT_EQ(list_.tag(), "test.alm");
-    }
-
-    void startForm(const std::string& path) {
-        form_ = std::make_unique<MainForm>(MainFormServices{list_, context_, settings_, desktop_, clock_, system_, sound_});
-        ASSERT_TRUE(form_->start(false, path));
-        pump();
-    }
-
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
     }
 
     HWND lv() const { return form_->listView(); }
@@ -109,20 +89,8 @@ protected:
         pump();
     }
 
-    std::string fileText() const { return *win32::Win32Codec().decode(readRaw(path_)); }
+    std::string fileText() const { return MainFormFixture::fileText(path_); }
 
-    TempDir dir_;
-    win32::Win32FileSystem fs_;
-    win32::Win32Codec codec_;
-    RecordingMessageBoxes messages_;
-    RecordingDesktop desktop_;
-    TestClock clock_;
-    RecordingSystemActions system_;
-    RecordingSoundDevice sound_;
-    SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
-    AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
-    AlarmList list_;
-    std::unique_ptr<MainForm> form_;
     std::string path_;
 };
 

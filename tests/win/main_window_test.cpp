@@ -15,8 +15,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"
-#include "support/fakes.h"
-#include "win/temp_dir.h"
+#include "win/main_form_fixture.h"
 
 namespace kolvi::test {
 namespace {
@@ -29,31 +28,12 @@ const char* const kAlarms =
     "1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n"
     "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainFormFixture {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        path_ = dir_.file("list.alm");
-    }
-
-    void start(const std::string& path) {
-        form_ = std::make_unique<MainForm>(MainFormServices{list_, context_, settings_, desktop_, clock_, system_, sound_});
-        ASSERT_TRUE(form_->start(false, path));
-        pump();
-    }
+    void start(const std::string& path) { startForm(path); }
     void startWithAlarms() {
-        writeRaw(path_, *codec_.encode(kAlarms));
+        writeAlarmFile(path_, kAlarms);
         start(path_);
-    }
-
-    static void pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
     }
 
     HWND hwnd() const { return form_->hwnd(); }
@@ -76,12 +56,7 @@ protected:
         GetWindowTextW(hwnd(), text, 256);
         return narrow(text);
     }
-    std::string panel() const {
-        wchar_t text[256] = {};
-        SendMessageW(form_->statusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-        return narrow(text);
-    }
-    std::string fileText(const std::string& path) const { return codec_.decode(readRaw(path)).value_or("<bad>"); }
+    std::string panel() const { return statusPanel(); }
     void pressOnList(UINT down, UINT up, POINT at) {
         SendMessageW(form_->listView(), down, 0, MAKELPARAM(at.x, at.y));
         SendMessageW(form_->listView(), up, 0, MAKELPARAM(at.x, at.y));
@@ -98,19 +73,7 @@ protected:
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
-    TempDir dir_;
-    win32::Win32FileSystem fs_;
-    win32::Win32Codec codec_;
-    RecordingMessageBoxes messages_;
-    RecordingDesktop desktop_;
-    TestClock clock_;
-    RecordingSystemActions system_;
-    RecordingSoundDevice sound_;
-    SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
-    AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
-    AlarmList list_;
-    std::unique_ptr<MainForm> form_;
-    std::string path_;
+    std::string path_ = dir_.file("list.alm");
 };
 
 TEST_F(MainWindowTest, WithoutAFileTheAlarmCommandsAreOffShortcutsIncluded) {
