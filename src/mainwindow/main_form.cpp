@@ -589,11 +589,15 @@ bool MainForm::form_QueryUnload() {
     return desktop_.confirm(kCloseConfirmText);
 }
 
-void MainForm::exitProgram() {
+void MainForm::closeNotificationWindows() {
     // Closing a window removes it from the list only later, so walk a copy.
     std::vector<SoundForm*> open;
     for (const auto& form : soundForms_) open.push_back(form.get());
     for (SoundForm* form : open) form->unloadWithoutExtension();
+}
+
+void MainForm::exitProgram() {
+    closeNotificationWindows();
     // Destroying the window from inside a tick would pull the list out from
     // under it; the posted message ends the program as soon as the tick is done.
     if (!exitPosted_) {
@@ -605,6 +609,8 @@ void MainForm::exitProgram() {
 void MainForm::form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    // However the program ends, every sound stops and nothing is extended.
+    closeNotificationWindows();
     const bool inTray = tray_.inTray();
     tray_.beginExit();
     KillTimer(hwnd(), kAlarmTimerId);

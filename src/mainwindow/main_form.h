@@ -100,6 +100,7 @@ private:
     void runAlarm(const std::string& line) override { runAlarm(line, 0); }
     void save() override;
     void soundForm_Closed(SoundForm& form);
+    void closeNotificationWindows();
     void addExtension(const std::string& line);
     LRESULT toolTip_GetDispInfo(NMHDR& header);
 

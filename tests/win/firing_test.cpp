@@ -135,6 +135,21 @@ TEST_F(FiringTest, ControlCommandsGoToTheSystemActions) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(FiringTest, EndingTheSessionClosesTheWindowsAndWritesTheSettingsWithoutAsking) {
+    writeRaw(dir_.file("kolvialarm.ini"), "[window]\r\ncloseconfirm=1\r\n");
+    start("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n");
+    tickAt(10, 0, 0);
+    ASSERT_EQ(form_->openNotificationWindows(), 1u);
+    const HWND window = form_->notificationWindow(0)->hwnd();
+    EXPECT_EQ(SendMessageW(form_->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(form_->hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(sound_.calls.back(), "mci:close " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "PL");
+    EXPECT_TRUE(desktop_.asked.empty());
+    EXPECT_EQ(settings_.readString("list", "lastopen", "?"), "list.alm");
+    EXPECT_EQ(list_.rowCount(), 1u);  // nothing extended
+}
+
 // The preview is modal: a thread timer looks at it and closes it.
 HWND g_preview = nullptr;
 std::string g_previewText;
