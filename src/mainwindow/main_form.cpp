@@ -1,6 +1,7 @@
 #include "mainwindow/main_form.h"
 
 #include <commctrl.h>
+#include <shellscalingapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -94,12 +95,26 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     tray_ = TrayIconState(readTrayRefreshPeriod(settings_), plan.shownState);
     checkIntervalMs_ = readCheckInterval(settings_);
 
-    const int systemDpi = static_cast<int>(GetDpiForSystem());
-    Rect place{twipsToPixels(stored.left, systemDpi), twipsToPixels(stored.top, systemDpi), 0, 0};
-    place.right = place.left + twipsToPixels(stored.width, systemDpi);
-    place.bottom = place.top + twipsToPixels(stored.height, systemDpi);
+    // The exit writes twips with the dpi of the monitor the window is on; read
+    // them back with the dpi of the monitor the stored place falls on.
+    const auto toPixels = [&stored](int dpi) {
+        Rect r{twipsToPixels(stored.left, dpi), twipsToPixels(stored.top, dpi), 0, 0};
+        r.right = r.left + twipsToPixels(stored.width, dpi);
+        r.bottom = r.top + twipsToPixels(stored.height, dpi);
+        return r;
+    };
+    int dpi = static_cast<int>(GetDpiForSystem());
+    Rect place = toPixels(dpi);
+    const RECT guess{place.left, place.top, place.right, place.bottom};
+    UINT monitorDpiX = 0, monitorDpiY = 0;
+    if (SUCCEEDED(GetDpiForMonitor(MonitorFromRect(&guess, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI,
+                                   &monitorDpiX, &monitorDpiY)) &&
+        monitorDpiX != 0 && static_cast<int>(monitorDpiX) != dpi) {
+        dpi = static_cast<int>(monitorDpiX);
+        place = toPixels(dpi);
+    }
     const std::vector<Rect> areas = monitorWorkAreas();
-    if (!areas.empty()) place = placeWindowOnScreen(place, areas, placementMetricsForDpi(systemDpi));
+    if (!areas.empty()) place = placeWindowOnScreen(place, areas, placementMetricsForDpi(dpi));
 
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -121,6 +136,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
 
     model_.setColumnWidths(stored.list.columnWidths);
+    applyColumnWidths();
     model_.applySort(stored.list.sortKey, stored.list.sortOrder);
     statusBarVisible_ = stored.statusBarVisible;
     toolTipsOn_ = stored.showToolTip;
@@ -178,7 +194,7 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSCOLORCHANGE:
         SendMessageW(list_, WM_SYSCOLORCHANGE, 0, 0);
-        applyAlarmSwitch(true);
+        applyAlarmSwitch(allowAlarmCheck_);  // new colours, the same running state
         return 0;
     case WM_CLOSE:
         if (form_QueryUnload()) DestroyWindow(hwnd());
@@ -299,6 +315,8 @@ LRESULT MainForm::form_DpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void MainForm::applyFont() {
+    // The controls hold the old font until they have the new one.
+    win32::UniqueFont old = std::move(font_);
     font_ = win32::createUiFont(dpi_);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
@@ -341,9 +359,9 @@ void MainForm::showFileState(const std::string& openedPath) {
 }
 
 void MainForm::refreshList() {
-    ListView_SetItemCountEx(list_, static_cast<int>(model_.rowCount()), 0);
+    // The user's column widths belong to the control between start and exit.
+    ListView_SetItemCountEx(list_, static_cast<int>(model_.rowCount()), LVSICF_NOSCROLL);
     refreshHeaders();
-    applyColumnWidths();
     syncSelection();
     InvalidateRect(list_, nullptr, FALSE);
 }
@@ -409,7 +427,11 @@ void MainForm::renderMenus() {
 }
 
 void MainForm::applyAlarmSwitch(bool allow) {
+    allowAlarmCheck_ = allow;
     const AlarmSwitchDecision decision = decideAlarmSwitch(allow, alarmSwitchOn_, checkIntervalMs_);
+    // Alarms still waiting for their turn belong to the seconds just gone;
+    // they must not fire whenever the check comes back.
+    if (!decision.timerRunning) check_.forgetWaiting();
     alarmTimerRunning_ = decision.timerRunning;
     if (decision.timerRunning) {
         SetTimer(hwnd(), kAlarmTimerId, static_cast<UINT>(checkIntervalMs_), nullptr);
@@ -425,6 +447,7 @@ void MainForm::applyAlarmSwitch(bool allow) {
 
 void MainForm::alarmTimer_Timer() {
     const std::size_t rowsBefore = model_.rowCount();
+    const std::uint64_t firedBefore = check_.firedCount();
     ++tickDepth_;
     const std::string status = check_.tick(model_, clock_.now(), *this);
     --tickDepth_;
@@ -435,8 +458,8 @@ void MainForm::alarmTimer_Timer() {
     // Repaint only when the tick changed what the list shows: a row fired
     // (highlighted, dimmed) or was deleted, or the fired marks of the last
     // second are cleared now.
-    const bool fired = status.find(" (") != std::string::npos;
-    const std::string second = status.substr(0, 8);
+    const bool fired = check_.firedCount() != firedBefore;
+    const std::string second = clockTimeText(clock_.now());
     if (fired || model_.rowCount() != rowsBefore || (firedSecond_ && *firedSecond_ != second)) {
         firedSecond_.reset();
         refreshList();
@@ -473,7 +496,10 @@ void MainForm::runAlarm(const std::string& line, int mode) {
             soundForms_.push_back(std::make_unique<SoundForm>(std::move(services)));
             soundForms_.back()->playSound(action.file, action.title, action.message, action.mode, action.apiType,
                                           line);
+            if (soundForms_.back()->hwnd() == nullptr) soundForms_.pop_back();  // could not be created
         } else {
+            // Owned by the main window, which stays disabled while it plays.
+            services.owner = hwnd();
             SoundForm preview(std::move(services));
             preview.playSound(action.file, action.title, action.message, action.mode, action.apiType, line);
         }

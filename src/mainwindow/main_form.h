@@ -171,6 +171,7 @@ private:
     TrayIconState tray_;
     bool alarmSwitchOn_ = true;  // the master switch, on at every start
     bool alarmTimerRunning_ = false;
+    bool allowAlarmCheck_ = true;  // false while a preview (or the editor) is open
     int checkIntervalMs_ = 250;
     bool statusBarVisible_ = true;
     bool toolTipsOn_ = false;

@@ -54,7 +54,9 @@ void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, st
     for (std::size_t c = 0; c < window.list.columnWidths.size(); ++c) {
         settings.writeInt(kList, "colwidth" + std::to_string(c + 1), window.list.columnWidths[c]);
     }
-    settings.writeString(kList, "lastopen", toTrimmedText(fileTag));
+    // A tag the settings file cannot hold (a character outside code page 932)
+    // must not leave the previous file to be reopened at the next start.
+    if (!settings.writeString(kList, "lastopen", toTrimmedText(fileTag))) settings.writeString(kList, "lastopen", "");
     settings.writeInt(kList, "showtooltip", flagToNumber(window.showToolTip));
     settings.writeInt(kStatusBar, "visible", flagToNumber(window.statusBarVisible));
 }

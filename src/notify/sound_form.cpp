@@ -1,5 +1,7 @@
 #include "notify/sound_form.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 
 #include "app/resource.h"
@@ -10,9 +12,10 @@ namespace kolvi {
 SoundForm::SoundForm(Services services) : services_(std::move(services)) {}
 
 SoundForm::~SoundForm() {
+    // A window still open stops its sound like any other that closes.
     if (hwnd_ != nullptr) {
-        SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-        DestroyWindow(hwnd_);
+        services_.closed = nullptr;
+        unloadWithoutExtension();
     }
 }
 
@@ -33,7 +36,7 @@ void SoundForm::playSound(const std::string& fileName, const std::string&, const
             SetForegroundWindow(hwnd_);
         }
     } else {
-        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SOUNDFORM), nullptr, &SoundForm::dialogProc,
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SOUNDFORM), services_.owner, &SoundForm::dialogProc,
                         reinterpret_cast<LPARAM>(this));
     }
 }
@@ -44,6 +47,10 @@ INT_PTR SoundForm::form_Load(HWND hwnd) {
     ShowWindow(GetDlgItem(hwnd, IDC_MESSAGE2), model_->hintVisible() ? SW_SHOW : SW_HIDE);
     model_->startSound(services_.sound, fileName_);
     SetDlgItemTextW(hwnd, IDC_MESSAGE1, win32::widen(message_).c_str());
+    // The window takes typed keys before its button does, whichever message
+    // loop delivers them (a message box or menu of the main window may be
+    // running one).
+    SetWindowSubclass(GetDlgItem(hwnd, IDCANCEL), &SoundForm::buttonProc, 1, reinterpret_cast<DWORD_PTR>(this));
     // Topmost as well: the system may refuse the foreground to a program
     // that sits in the notification area.
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -84,6 +91,31 @@ void SoundForm::form_Unload() {
     case UnloadAction::nothing:
         break;
     }
+}
+
+LRESULT CALLBACK SoundForm::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
+    auto* self = reinterpret_cast<SoundForm*>(data);
+    switch (message) {
+    case WM_CHAR:
+        self->form_KeyPress(static_cast<wchar_t>(wParam));
+        if (wParam >= L'1' && wParam <= L'9') return 0;
+        break;
+    case WM_KEYDOWN:
+        // Without the dialog manager (another modal loop runs) the button
+        // still answers Enter and Escape.
+        if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
+            self->stopButton_Click();
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &SoundForm::buttonProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK SoundForm::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

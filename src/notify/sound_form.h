@@ -29,6 +29,9 @@ public:
         std::function<void()> tellNoFileOpen;
         // The window is gone; the owner may now destroy this object.
         std::function<void(SoundForm&)> closed;
+        // The owner of a preview, disabled while it plays; alarms' windows
+        // have none, so that each keeps its own taskbar button.
+        HWND owner = nullptr;
     };
 
     explicit SoundForm(Services services);
@@ -49,6 +52,8 @@ public:
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR data);
     INT_PTR form_Load(HWND hwnd);
     void stopButton_Click();
     void form_Unload();

@@ -88,6 +88,7 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     const std::string line = fired.tag;
     list.setGhosted(*firing, true);
     list.setSelected(*firing, true);
+    ++firedCount_;
 
     host.runAlarm(line);
 

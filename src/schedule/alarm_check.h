@@ -55,6 +55,11 @@ public:
     // when the check runs again; for when the user switches the check off.
     void forgetWaiting() { waiting_.clear(); }
 
+    // How many alarms have fired so far (nested ticks included): the window
+    // repaints the list when this moves, since a fired row is highlighted and
+    // dimmed whatever its name.
+    std::uint64_t firedCount() const { return firedCount_; }
+
 private:
     bool isWaiting(std::uint64_t id) const;
 
@@ -62,6 +67,7 @@ private:
     // yet, sorted. Rebuilt by every tick that looks at the rows, so rows that
     // were deleted, unchecked or belong to a closed file drop out at once.
     std::vector<std::uint64_t> waiting_;
+    std::uint64_t firedCount_ = 0;
     // The next waiting_ while a tick walks the rows (kept to reuse its memory).
     std::vector<std::uint64_t> collecting_;
 };

@@ -135,6 +135,40 @@ TEST_F(FiringTest, ControlCommandsGoToTheSystemActions) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(FiringTest, AFiredRowIsHighlightedEvenWithoutAName) {
+    start("1,,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,11,00,00,,0\r\n");
+    list_.makeCurrent(1, true);
+    form_->refreshList();
+    tickAt(10, 0, 0);
+    EXPECT_EQ(panel(), "10:00:00");
+    // Del must act on the row the list shows as selected: the fired one.
+    EXPECT_EQ(ListView_GetNextItem(form_->listView(), -1, LVNI_SELECTED), 0);
+    EXPECT_EQ(list_.currentPosition(), 0u);
+}
+
+TEST_F(FiringTest, AlarmsWaitingForTheirTurnAreDroppedWhenTheCheckStops) {
+    start("1,a,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,,0\r\n");
+    tickAt(10, 0, 0);
+    ASSERT_EQ(desktop_.asked.size(), 1u);
+    SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ALARM_ENABLE, 1), 0);
+    SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ALARM_ENABLE, 1), 0);
+    tickAt(12, 0, 0);
+    EXPECT_EQ(desktop_.asked.size(), 1u);  // b's second passed while the check was off
+    EXPECT_EQ(panel(), "12:00:00");
+}
+
+TEST_F(FiringTest, TheButtonPassesDigitsToTheWindowWhateverLoopDeliversThem) {
+    start("1,会議,1,1,1,1,1,1,1,10,00,00,bell.wav,0\r\n");
+    tickAt(10, 0, 0);
+    ASSERT_EQ(form_->openNotificationWindows(), 1u);
+    const HWND window = form_->notificationWindow(0)->hwnd();
+    clock_.time = {1, 23, 59, 0};
+    SendMessageW(GetDlgItem(window, IDCANCEL), WM_CHAR, L'2', 0);
+    pump();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_NE(fileText().find("1,会議の延長,1,1,1,1,1,1,1,00,01,00,bell.wav,1\r\n"), std::string::npos) << fileText();
+}
+
 TEST_F(FiringTest, EndingTheSessionClosesTheWindowsAndWritesTheSettingsWithoutAsking) {
     writeRaw(dir_.file("kolvialarm.ini"), "[window]\r\ncloseconfirm=1\r\n");
     start("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n");
@@ -154,6 +188,8 @@ TEST_F(FiringTest, EndingTheSessionClosesTheWindowsAndWritesTheSettingsWithoutAs
 HWND g_preview = nullptr;
 std::string g_previewText;
 bool g_hintShown = true;
+HWND g_owner = nullptr;
+bool g_ownerEnabled = true;
 BOOL CALLBACK findPreview(HWND hwnd, LPARAM) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
@@ -171,6 +207,8 @@ void CALLBACK closePreview(HWND, UINT, UINT_PTR id, DWORD) {
     GetDlgItemTextW(g_preview, IDC_MESSAGE1, text, 256);
     g_previewText = narrow(text);
     g_hintShown = IsWindowVisible(GetDlgItem(g_preview, IDC_MESSAGE2)) != 0;
+    g_owner = GetWindow(g_preview, GW_OWNER);
+    g_ownerEnabled = IsWindowEnabled(g_owner) != 0;
     SendMessageW(g_preview, WM_CHAR, L'5', 0);  // digits do nothing in a preview
     PostMessageW(g_preview, WM_COMMAND, IDCANCEL, 0);
 }
@@ -182,6 +220,8 @@ TEST_F(FiringTest, ThePreviewPlaysModallyWithTheCheckPausedAndIgnoresDigits) {
     ASSERT_NE(g_preview, nullptr);
     EXPECT_EQ(g_previewText, "bell.wav の再生プレビューです。");
     EXPECT_FALSE(g_hintShown);
+    EXPECT_EQ(g_owner, form_->hwnd());
+    EXPECT_FALSE(g_ownerEnabled);  // the main window waits for the preview
     EXPECT_TRUE(form_->alarmTimerRunning());
     EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
     EXPECT_EQ(list_.rowCount(), 1u);     // no extension

@@ -160,6 +160,18 @@ TEST_F(MainWindowTest, SortItemsToggleLikeHeaderClicksAndCarryTheCheckMark) {
     EXPECT_EQ(fileText(path_), kAlarms);  // sorting saves nothing
 }
 
+TEST_F(MainWindowTest, AColumnWidthTheUserSetSurvivesSortingAndIsWrittenAtExit) {
+    startWithAlarms();
+    const int wide = MulDiv(321, static_cast<int>(form_->dpi()), 96);
+    ListView_SetColumnWidth(form_->listView(), 4, wide);
+    command(IDM_VIEW_SORT_NAME);
+    command(IDM_ALARM_ENABLE);
+    EXPECT_EQ(ListView_GetColumnWidth(form_->listView(), 4), wide);
+    command(IDM_FILE_EXIT);
+    EXPECT_EQ(settings_.readInt("list", "colwidth5", -1), 321);
+    EXPECT_EQ(settings_.readInt("list", "sortkey", -1), 1);
+}
+
 TEST_F(MainWindowTest, HidingTheStatusBarGivesTheListTheWholeClientArea) {
     startWithAlarms();
     RECT client{}, listRect{}, statusRect{};
