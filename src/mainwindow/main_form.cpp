@@ -448,9 +448,8 @@ void MainForm::applyAlarmSwitch(bool allow) {
 void MainForm::alarmTimer_Timer() {
     const std::size_t rowsBefore = model_.rowCount();
     const std::uint64_t firedBefore = check_.firedCount();
-    ++tickDepth_;
-    const std::string status = check_.tick(model_, clock_.now(), *this);
-    --tickDepth_;
+    const LocalTime now = clock_.now();
+    const std::string status = check_.tick(model_, now, *this);
     if (!IsWindow(hwnd())) return;
     // An action that stopped the check (a preview, the master switch) has
     // already said so in the panel.
@@ -459,7 +458,7 @@ void MainForm::alarmTimer_Timer() {
     // (highlighted, dimmed) or was deleted, or the fired marks of the last
     // second are cleared now.
     const bool fired = check_.firedCount() != firedBefore;
-    const std::string second = clockTimeText(clock_.now());
+    const std::string second = clockTimeText(now);
     if (fired || model_.rowCount() != rowsBefore || (firedSecond_ && *firedSecond_ != second)) {
         firedSecond_.reset();
         refreshList();

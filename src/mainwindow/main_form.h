@@ -153,7 +153,6 @@ private:
     HWND toolTip_ = nullptr;
     std::wstring toolTipText_;
     int hoveredRow_ = -1;
-    int tickDepth_ = 0;
     bool exitPosted_ = false;
     std::optional<std::string> firedSecond_;  // the second in which a row last fired
 
