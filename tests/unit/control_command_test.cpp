@@ -35,8 +35,7 @@ TEST(ControlCommandTest, EveryWordAndItsAction) {
         std::string text;
         std::string action;
     } cases[] = {
-        {"exit", "exit"},           {"EXIT", "exit"},           {"Exit", "exit"},
-        {"lock", "lock"},           {"LoCk", "lock"},
+        {"exit", "exit"},           {"EXIT", "exit"},           {"LoCk", "lock"},
         {"logoff98", "logoff"},     {"logoffme", "logoff"},     {"logoff2k", "logoff"},     {"LOGOFFXP", "logoff"},
         {"shutdown95", "poweroff"}, {"shutdown98", "poweroff"}, {"shutdownme", "poweroff"},
         {"shutdown2k", "poweroff"}, {"ShutDownXP", "poweroff"},
@@ -53,27 +52,12 @@ TEST(ControlCommandTest, EveryWordAndItsAction) {
 }
 
 TEST(ControlCommandTest, NearMissesAreFileNames) {
-    for (const char* text : {
-             "",
-             " exit",
-             "exit ",
-             "exit\t",
-             "exits",
-             "lock.wav",
-             " lock",
-             "lock ",
-             "logoff",
-             "logoff95",
-             "shutdown",
-             "shutdownxp2",
-             "reboot",
-             "sendkeys",     // the blank belongs to the prefix
-             "sendkeys\tx",
-             " sendkeys x",
-             "send keys x",
-             "ｅｘｉｔ",      // full-width letters are not lower-cased into the word
-             "C:\\sound\\exit",
-         }) {
+    for (const char* text : {"", " exit", "exit ", "exit\t", "exits", "lock.wav", "logoff", "logoff95", "shutdown",
+                             "shutdownxp2", "reboot",
+                             "sendkeys",  // the blank belongs to the prefix
+                             "sendkeys\tx", " sendkeys x", "send keys x",
+                             "ｅｘｉｔ",  // full-width letters are not lower-cased into the word
+                             "C:\\sound\\exit"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(isControlCommand(text));
         const Outcome r = run(text);
@@ -88,12 +72,10 @@ TEST(ControlCommandTest, SendKeysTypesTheRestWithItsCase) {
         std::string keys;
     } cases[] = {
         {"sendkeys Hello~", "Hello~"},
-        {"SendKeys abc", "abc"},
         {"SENDKEYS ABC", "ABC"},
         {"sendkeys  lead", " lead"},  // a second blank is typed
         {"sendkeys exit", "exit"},
-        {"sendkeys 会議{ENTER}", "会議{ENTER}"},
-        {"sendkeys +(ab)", "+(ab)"},
+        {"sendkeys +(会議){ENTER}", "+(会議){ENTER}"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
