@@ -25,12 +25,26 @@ install_packages() {
 install_build_deps() {
   install_packages cmake make g++ libgtest-dev \
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    wine wine64 xvfb xauth x11-utils fonts-noto-cjk fonts-wine imagemagick ca-certificates
+    wine wine64 xvfb xauth x11-utils fonts-noto-cjk fonts-wine imagemagick ca-certificates locales
 }
 
 install_test_deps() {
   install_build_deps
   install_packages clang libclang-rt-14-dev libbenchmark-dev
+}
+
+# Runs Wine as on a Japanese system (ANSI code page 932) with a locale
+# compiled into the build tree, so nothing system-wide changes.
+use_japanese_locale() {
+  local dir="$KOLVI_BUILD/locale"
+  if [ ! -d "$dir/ja_JP.UTF-8" ]; then
+    mkdir -p "$dir"
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+  if [ -d "$dir/ja_JP.UTF-8" ]; then
+    export LOCPATH="$dir" LANG=ja_JP.UTF-8
+    unset LC_ALL
+  fi
 }
 
 build_windows() {

@@ -22,6 +22,7 @@ fi
 
 ensure_display
 trap 'stop_wineserver; stop_display' EXIT
+use_japanese_locale
 ensure_prefix "$KOLVI_BUILD/wineprefix-run"
 
 log "starting $prog/kolvialarm.exe on display $DISPLAY"

@@ -2,7 +2,8 @@
 # Installs what is missing, builds the native and the Windows trees, and runs
 # every test: native unit tests under ASan+UBSan, the Win32 tests in-process
 # under Wine, and the end-to-end tests of the real program under Wine.
-# Exits non-zero on any failure.
+# Exits non-zero on any failure. The Wine tests run as on a Japanese system
+# (code page 932).
 source "$(dirname "$0")/lib.sh"
 
 install_test_deps
@@ -20,6 +21,7 @@ log "native tests"
 
 ensure_display
 trap 'stop_wineserver; stop_display' EXIT
+use_japanese_locale
 ensure_prefix "$KOLVI_BUILD/wineprefix"
 start_wineserver
 

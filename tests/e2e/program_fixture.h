@@ -249,7 +249,15 @@ protected:
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         PostMessageW(headerWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageW(headerWindow, WM_LBUTTONUP, 0, at);
-        SendMessageW(lv, WM_NULL, 0, 0);  // wait until both were handled
+        // The clicks are posted; a sent message would overtake them.
+    }
+
+    // Polls a text read from the program until it is as expected.
+    template <typename Read>
+    static std::string waitFor(const std::string& expected, Read read) {
+        std::string value;
+        for (int i = 0; i < 100 && (value = read()) != expected; ++i) Sleep(50);
+        return value;
     }
 
     bool waitForAlarms(const std::string& expected) {

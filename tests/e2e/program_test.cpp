@@ -37,7 +37,7 @@ TEST_F(ProgramTest, OpensTheRememberedFileSortedAndSavesACheckBoxClick) {
         << alarms();
 
     clickHeader(lv, 3);
-    EXPECT_EQ(header(lv, 3), "時刻 ▽");
+    EXPECT_EQ(waitFor("時刻 ▽", [&] { return header(lv, 3); }), "時刻 ▽");
     EXPECT_EQ(cell(lv, 0, 1), "昼休み");
 }
 
