@@ -82,7 +82,7 @@ TEST_F(FiringE2eTest, ASoundAlarmPlaysAndTheDigitFiveExtendsItByFiveMinutes) {
     const std::wstring wav = dir_ + L"\\beep.wav";
     writeFile(wav, toneWav());
     writeIni("[list]\r\nlastopen=list.alm\r\n");
-    const std::string line = alarmLine("鐘", inSeconds(4), narrow(wav), false);
+    const std::string line = alarmLine("鐘", inSeconds(8), narrow(wav), false);
     writeAlarms("1.1\r\n" + line + "\r\n");
     start();
     const HWND box = waitForBox(kMessageLabel, "鐘");
@@ -118,7 +118,7 @@ TEST_F(FiringE2eTest, ASoundAlarmPlaysAndTheDigitFiveExtendsItByFiveMinutes) {
 TEST_F(FiringE2eTest, AnAlarmWithoutAFileShowsItsNameAndADeleteAfterRunRowGoes) {
     writeIni("[list]\r\nlastopen=list.alm\r\n");
     const std::string keep = alarmLine("残す", {3, 0, 0}, "", false);
-    writeAlarms("1.1\r\n" + alarmLine("お知らせ", inSeconds(4), "", true) + "\r\n" + keep + "\r\n");
+    writeAlarms("1.1\r\n" + alarmLine("お知らせ", inSeconds(8), "", true) + "\r\n" + keep + "\r\n");
     start();
     const HWND box = waitForBox(0xFFFF, "お知らせ");
     ASSERT_NE(box, nullptr) << "no message box";
@@ -133,7 +133,7 @@ LRESULT CALLBACK plainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 TEST_F(FiringE2eTest, SendKeysTypesIntoTheFocusedWindow) {
     writeIni("[list]\r\nlastopen=list.alm\r\n");
-    writeAlarms("1.1\r\n" + alarmLine("入力", inSeconds(6), "sendkeys Hello +(ab)日本{LEFT}x", false) + "\r\n");
+    writeAlarms("1.1\r\n" + alarmLine("入力", inSeconds(10), "sendkeys Hello +(ab)日本{LEFT}x", false) + "\r\n");
     start();
     ASSERT_NE(waitForWindow(L"KolviAlarmMainForm"), nullptr);
 
@@ -150,7 +150,7 @@ TEST_F(FiringE2eTest, SendKeysTypesIntoTheFocusedWindow) {
     SetFocus(edit);
     std::string typed;
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 15000 && typed != "Hello AB日x本") {
+    while (GetTickCount() - start < 25000 && typed != "Hello AB日x本") {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
