@@ -11,24 +11,23 @@ set(KOLVI_WIN_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x
 configure_file(${CMAKE_SOURCE_DIR}/cmake/kolvi_version.h.in ${CMAKE_BINARY_DIR}/generated/kolvi_version.h @ONLY)
 include_directories(${CMAKE_BINARY_DIR}/generated)
 
-file(GLOB KOLVI_WIN_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/*/*_form.cpp)
+# The Win32 layer: every */win32/ folder (the platform's and the features'
+# views). Resource ids are visible here and to the exe and the Win32 tests.
+file(GLOB_RECURSE KOLVI_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win32/*.cpp)
 add_library(kolvi_win STATIC ${KOLVI_WIN_SOURCES})
-target_include_directories(kolvi_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(kolvi_win PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(kolvi_win PUBLIC ${KOLVI_WIN_DEFS})
 target_compile_options(kolvi_win PRIVATE ${KOLVI_WARNINGS})
 target_link_libraries(kolvi_win PUBLIC kolvi_core comctl32 comdlg32 shell32 shlwapi uxtheme gdi32 user32 kernel32 winmm ole32 oleaut32 uuid shcore)
 
 set(KOLVI_RC ${CMAKE_SOURCE_DIR}/res/kolvialarm.rc)
 set_source_files_properties(${KOLVI_RC} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/app.manifest;${CMAKE_SOURCE_DIR}/res/kolvialarm.ico;${CMAKE_SOURCE_DIR}/src/app/resource.h")
+  "${CMAKE_SOURCE_DIR}/res/app.manifest;${CMAKE_SOURCE_DIR}/res/kolvialarm.ico;${CMAKE_SOURCE_DIR}/res/resource.h")
 
 add_executable(kolvialarm WIN32 ${CMAKE_SOURCE_DIR}/src/app/main.cpp ${KOLVI_RC})
 target_link_libraries(kolvialarm PRIVATE kolvi_win)
 target_compile_options(kolvialarm PRIVATE ${KOLVI_WARNINGS})
 target_link_options(kolvialarm PRIVATE -municode -mwindows -s)
-target_include_directories(kolvialarm PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
 
 # GoogleTest from Debian's sources, built with the same cross compiler.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -41,7 +40,7 @@ include(GoogleTest)
 file(GLOB KOLVI_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(kolvi_win_tests ${KOLVI_WIN_TEST_SOURCES} ${KOLVI_RC})
 target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main)
-target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src/app)
+target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(kolvi_win_tests PRIVATE ${KOLVI_WARNINGS})
 target_compile_definitions(kolvi_win_tests PRIVATE KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(kolvi_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/main_form.h"
+#include "mainwindow/win32/main_form.h"
 #include "mainwindow/window_settings.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/win32_clock.h"

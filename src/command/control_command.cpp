@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command/send_keys.h"
+#include "text/ascii.h"
 
 namespace kolvi {
 namespace {
@@ -25,16 +26,8 @@ constexpr Word kWords[] = {
     {"rebootme", Command::reboot},     {"reboot2k", Command::reboot},     {"rebootxp", Command::reboot},
 };
 
-std::string asciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 std::optional<Command> recognise(std::string_view text) {
-    const std::string low = asciiLower(text);
+    const std::string low = toAsciiLower(text);
     if (low == "exit") return Command::exit;
     if (low.starts_with(kSendKeysPrefix)) return Command::sendKeys;
     for (const Word& word : kWords) {

@@ -1,5 +1,8 @@
 #include "command/send_keys.h"
 
+#include "text/ascii.h"
+#include "text/utf8.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -37,49 +40,9 @@ constexpr NamedKey kNamedKeys[] = {
 };
 constexpr unsigned kFunctionKeyCount = 16;
 
-// One code point of UTF-8 from text[pos], advancing pos; nullopt for bytes
-// that are not well-formed UTF-8 (overlong forms and surrogates included).
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, value = lead & 0x1Fu, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, value = lead & 0x0Fu, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, value = lead & 0x07u, minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - pos < length) return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[pos + i]);
-        if ((byte & 0xC0) != 0x80) return std::nullopt;
-        value = (value << 6) | (byte & 0x3Fu);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
-    pos += length;
-    return value;
-}
-
-char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool equalsIgnoringCase(std::string_view text, std::string_view upper) {
-    if (text.size() != upper.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (asciiUpper(text[i]) != upper[i]) return false;
-    }
-    return true;
-}
-
 std::optional<unsigned> namedKey(std::string_view name) {
     for (const NamedKey& key : kNamedKeys) {
-        if (equalsIgnoringCase(name, key.name)) return key.vk;
+        if (equalsIgnoringAsciiCase(name, key.name)) return key.vk;
     }
     // F1 to F16, without leading zeros.
     if (name.size() >= 2 && name.size() <= 3 && asciiUpper(name[0]) == 'F' && name[1] >= '1' && name[1] <= '9') {
@@ -166,7 +129,7 @@ std::optional<Item> parseBrace(std::string_view text, std::size_t& pos) {
     const std::size_t start = pos + 1;
     if (start >= text.size()) return std::nullopt;
     std::size_t afterFirst = start;
-    const std::optional<char32_t> first = nextCodePoint(text, afterFirst);
+    const std::optional<char32_t> first = utf8::nextCodePoint(text, afterFirst);
     if (!first) return std::nullopt;
     const std::size_t close = text.find('}', afterFirst);
     if (close == std::string_view::npos) return std::nullopt;
@@ -243,7 +206,7 @@ std::optional<std::vector<KeyInput>> parseSendKeys(std::string_view utf8) {
             ++pos;
             break;
         default: {
-            const std::optional<char32_t> c = nextCodePoint(utf8, pos);
+            const std::optional<char32_t> c = utf8::nextCodePoint(utf8, pos);
             if (!c) return std::nullopt;
             item.code = *c;
             break;

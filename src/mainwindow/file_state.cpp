@@ -1,6 +1,7 @@
 #include "mainwindow/file_state.h"
 
 #include "store/paths.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
 

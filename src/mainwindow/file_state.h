@@ -5,7 +5,6 @@
 
 namespace kolvi {
 
-inline constexpr std::string_view kProgramTitle = "Kolviアラーム";
 
 // "name.alm - Kolviアラーム" for an open file, the program title alone when
 // no file is open.

@@ -1,14 +1,10 @@
 #pragma once
-// The main window's menus as data: every item of the menu bar, of the list's
-// context menu and of the notification-area menu, with its caption, shortcut
-// and command id, and the rules that enable and check them. The window only
-// renders what menuItemState says and asks shortcutAllowed before acting on
-// an accelerator.
+// The rules behind the main window's menus: which items are enabled and
+// checked, and which commands may run. Captions, shortcut keys and command
+// ids live in the resource script; the window maps ids to these items.
+#include <array>
+#include <cstddef>
 #include <optional>
-#include <span>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace kolvi {
 
@@ -19,16 +15,13 @@ enum class MenuItem {
     fileOpen,
     fileSaveAs,
     fileClose,
-    fileBar1,
     fileDateTime,
     fileVolume,
-    fileBar2,
     fileExit,
     // Menu bar: view, with the sort sub-menu.
     view,
     viewStatus,
     viewToolTip,
-    viewBar,
     viewSort,
     viewSortName,
     viewSortDay,
@@ -38,62 +31,40 @@ enum class MenuItem {
     // Menu bar: alarm.
     alarm,
     alarmEnable,
-    alarmBar1,
     alarmEdit,
     alarmDelete,
-    alarmBar2,
     alarmAdd,
-    alarmBar3,
     alarmPreview,
     // Menu bar: help.
     help,
     helpReadme,
-    helpBar,
     helpAbout,
     // The list's context menu.
     popup,
     popupEdit,
     popupDelete,
-    popupBar1,
     popupAdd,
-    popupBar2,
     popupPreview,
     // The notification-area icon's menu.
     trayPopup,
     trayPopupSize,
-    trayPopupBar1,
     trayPopupExit,
-    trayPopupBar2,
     trayPopupCancel,
 };
+inline constexpr std::size_t kMenuItemCount = static_cast<std::size_t>(MenuItem::trayPopupCancel) + 1;
 
-// A shortcut key: its description for the menu and its virtual key with the
-// Ctrl modifier (no shortcut of this window uses Shift or Alt).
-struct Shortcut {
-    std::string_view text;
-    int virtualKey = 0;
-    bool ctrl = false;
-};
+// The items that open a menu rather than run a command.
+inline constexpr std::array kMenus{MenuItem::file,    MenuItem::view, MenuItem::viewSort, MenuItem::alarm,
+                                   MenuItem::help,    MenuItem::popup, MenuItem::trayPopup};
+constexpr bool isMenu(MenuItem item) {
+    for (const MenuItem menu : kMenus) {
+        if (menu == item) return true;
+    }
+    return false;
+}
 
-// Every item, depth first in menu order: the four menus of the bar, then the
-// context menu, then the notification-area menu.
-std::span<const MenuItem> allMenuItems();
 // The menu an item sits in; nullopt for the bar's menus and the two pop-ups.
 std::optional<MenuItem> parentMenu(MenuItem item);
-// The items of a menu in order (empty for a plain item).
-std::vector<MenuItem> menuChildren(MenuItem menu);
-bool isSeparator(MenuItem item);
-bool isMenu(MenuItem item);  // has children
-
-std::string_view menuCaption(MenuItem item);
-std::optional<Shortcut> menuShortcut(MenuItem item);
-// The caption as a menu shows it: with a tab and the shortcut text when
-// the item has a shortcut.
-std::string menuLabel(MenuItem item);
-
-// The WM_COMMAND id of a command item (0 for menus and separators), and back.
-int commandId(MenuItem item);
-std::optional<MenuItem> menuItemForCommand(int id);
 
 // What the enabling and check rules depend on.
 struct MainWindowState {
@@ -116,14 +87,13 @@ MenuItemState menuItemState(MenuItem item, const MainWindowState& state);
 // The item and every menu above it are enabled: a command that arrives for
 // anything else (a stale accelerator, a message from outside) is ignored.
 bool isCommandAvailable(MenuItem item, const MainWindowState& state);
-// The item has a shortcut and isCommandAvailable: F5, Del, Ctrl+Ins and
-// Ctrl+P obey the same rules as the menu.
+// The item has a shortcut key (Ctrl+N, Ctrl+O, F5, Del, Ctrl+Ins, Ctrl+P)
+// and isCommandAvailable: a shortcut obeys the same rules as its menu item.
 bool shortcutAllowed(MenuItem item, const MainWindowState& state);
-
 // The sort item checked for a sort key; nullopt for key 0 (the number
 // column) and any key outside 1-5.
 std::optional<MenuItem> sortItemForKey(int sortKey);
-// The column header (1-6) a sort item stands for; nullopt for other items.
-std::optional<int> sortColumnForItem(MenuItem item);
+// The sort key (1-5) a sort item stands for; nullopt for other items.
+std::optional<int> sortKeyForItem(MenuItem item);
 
 }  // namespace kolvi

@@ -1,6 +1,6 @@
 #include "mainwindow/running_state.h"
 
-#include "mainwindow/main_window_texts.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
 

@@ -1,22 +1,10 @@
 #include "mainwindow/tray_icon_state.h"
 
-#include "mainwindow/file_state.h"
 #include "store/paths.h"
+#include "text/utf8.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
-namespace {
-
-// Length in bytes of the UTF-8 sequence that starts with this byte; a stray
-// continuation or invalid byte counts as one.
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2) return 2;
-    return 1;
-}
-
-}  // namespace
-
 std::string trayTipText(std::string_view fileTag) {
     std::string tip(kProgramTitle);
     if (!fileTag.empty()) {
@@ -32,9 +20,9 @@ std::string fitTrayTip(std::string_view tip, std::size_t fieldUnits) {
     std::size_t units = 0;
     std::size_t end = 0;
     while (end < tip.size()) {
-        std::size_t length = sequenceLength(static_cast<unsigned char>(tip[end]));
-        if (end + length > tip.size()) length = tip.size() - end;
-        const std::size_t needed = length == 4 ? 2 : 1;  // beyond U+FFFF: a surrogate pair
+        const std::string_view character = utf8::characterAt(tip, end);
+        const std::size_t length = character.size();
+        const std::size_t needed = utf8::utf16Units(character);
         if (units + needed > budget) break;
         units += needed;
         end += length;

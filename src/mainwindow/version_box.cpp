@@ -1,6 +1,6 @@
 #include "mainwindow/version_box.h"
 
-#include "mainwindow/file_state.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
 

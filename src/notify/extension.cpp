@@ -5,8 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "notify/sound_commands.h"
 #include "store/alarm_record.h"
+#include "texts/alarm_texts.h"
+#include "text/fields.h"
 
 namespace kolvi {
 namespace {
@@ -37,17 +38,6 @@ std::optional<std::int16_t> parseInt16(std::string_view text) {
     return static_cast<std::int16_t>(signedValue);
 }
 
-std::vector<std::string> splitAt(std::string_view text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
 // Floor division, so that times before midnight land on the previous day.
 long long floorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
@@ -58,7 +48,7 @@ std::string extensionKeyName(int digit) { return "key" + std::to_string(digit); 
 std::string defaultExtensionText(int digit) { return "00:0" + std::to_string(digit) + ":00"; }
 
 std::optional<ExtensionSpan> parseExtensionSpan(std::string_view text) {
-    const std::vector<std::string> parts = splitAt(text, ':');
+    const std::vector<std::string_view> parts = splitFields(text, ':');
     if (parts.size() != 3) return std::nullopt;
     const auto hours = parseInt16(parts[0]);
     const auto minutes = parseInt16(parts[1]);
@@ -90,14 +80,16 @@ LocalTime extendedTime(const LocalTime& now, const ExtensionSpan& span) {
 }
 
 std::optional<std::string> buildExtensionLine(std::string_view firedLine, const LocalTime& due) {
-    std::vector<std::string> fields = splitAt(firedLine, ',');
-    if (fields.size() < static_cast<std::size_t>(kAlarmFieldCount)) return std::nullopt;
-    fields[1] += kExtensionNameSuffix;
-    for (std::size_t day = 2; day <= 8; ++day) fields[day] = "1";
-    fields[9] = zeroPad(due.hour, 2);
-    fields[10] = zeroPad(due.minute, 2);
-    fields[11] = zeroPad(due.second, 2);
-    fields[13] = "1";
+    const std::vector<std::string_view> views = splitFields(firedLine);
+    if (views.size() < static_cast<std::size_t>(kAlarmFieldCount)) return std::nullopt;
+    std::vector<std::string> fields(views.begin(), views.end());
+    const auto field = [&fields](Field f) -> std::string& { return fields[static_cast<std::size_t>(f)]; };
+    field(Field::name) += kExtensionNameSuffix;
+    for (std::size_t day = 0; day < 7; ++day) fields[static_cast<std::size_t>(Field::firstDay) + day] = "1";
+    field(Field::hour) = zeroPad(due.hour, 2);
+    field(Field::minute) = zeroPad(due.minute, 2);
+    field(Field::second) = zeroPad(due.second, 2);
+    field(Field::deleteAfterRun) = "1";
 
     std::string line = std::move(fields[0]);
     for (std::size_t i = 1; i < fields.size(); ++i) {
@@ -105,31 +97,6 @@ std::optional<std::string> buildExtensionLine(std::string_view firedLine, const 
         line += fields[i];
     }
     return line;
-}
-
-NotificationWindowModel::NotificationWindowModel(int mode, int apiType, std::uint64_t windowHandleValue,
-                                                 std::string alarmLine)
-    : mode_(mode), apiType_(apiType), windowHandleValue_(windowHandleValue), alarmLine_(std::move(alarmLine)) {}
-
-void NotificationWindowModel::startSound(SoundDevice& device, std::string_view file) const {
-    kolvi::startSound(device, file, apiType_, windowHandleValue_);
-}
-
-bool NotificationWindowModel::keyPress(char32_t key, const SettingsFile& settings) {
-    if (unloaded_ || isPreview() || key < U'1' || key > U'9') return false;
-    span_ = readExtensionSpan(settings, static_cast<int>(key - U'0'));
-    return true;
-}
-
-UnloadOutcome NotificationWindowModel::unload(SoundDevice& device, const Clock& clock, const AlarmList* target) {
-    if (unloaded_) return {};
-    unloaded_ = true;
-    stopSound(device, apiType_, windowHandleValue_);
-    if (isPreview() || !extendsAlarm(span_)) return {};
-    if (target == nullptr || !target->isFileOpen()) return {UnloadAction::tellNoFileOpen, {}};
-    std::optional<std::string> line = buildExtensionLine(alarmLine_, extendedTime(clock.now(), span_));
-    if (!line) return {};
-    return {UnloadAction::addExtension, std::move(*line)};
 }
 
 }  // namespace kolvi

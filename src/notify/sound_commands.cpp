@@ -2,6 +2,17 @@
 
 namespace kolvi {
 
+SoundApi soundApiFromSetting(int useMci) {
+    switch (useMci) {
+    case 0:
+        return SoundApi::systemPlayer;
+    case 1:
+        return SoundApi::mci;
+    default:
+        return SoundApi::none;
+    }
+}
+
 std::string soundAlias(std::uint64_t windowHandleValue) { return std::to_string(windowHandleValue) + "PL"; }
 
 std::string mciOpenCommand(std::string_view file, std::string_view alias) {
@@ -35,28 +46,28 @@ void mciStop(SoundDevice& device, std::uint64_t windowHandleValue) {
     device.mciCommand(mciCloseCommand(alias));
 }
 
-void startSound(SoundDevice& device, std::string_view file, int apiType, std::uint64_t windowHandleValue) {
-    switch (apiType) {
-    case kSystemSoundPlayer:
+void startSound(SoundDevice& device, std::string_view file, SoundApi api, std::uint64_t windowHandleValue) {
+    switch (api) {
+    case SoundApi::systemPlayer:
         device.playSystemSound(std::string(file));
         break;
-    case kMultimediaCommands:
+    case SoundApi::mci:
         mciPlay(device, file, windowHandleValue);
         break;
-    default:
+    case SoundApi::none:
         break;
     }
 }
 
-void stopSound(SoundDevice& device, int apiType, std::uint64_t windowHandleValue) {
-    switch (apiType) {
-    case kSystemSoundPlayer:
+void stopSound(SoundDevice& device, SoundApi api, std::uint64_t windowHandleValue) {
+    switch (api) {
+    case SoundApi::systemPlayer:
         device.stopSystemSound();
         break;
-    case kMultimediaCommands:
+    case SoundApi::mci:
         mciStop(device, windowHandleValue);
         break;
-    default:
+    case SoundApi::none:
         break;
     }
 }

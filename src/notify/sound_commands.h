@@ -12,9 +12,11 @@
 
 namespace kolvi {
 
-// Values of the sound interface setting; any other value plays nothing.
-inline constexpr int kSystemSoundPlayer = 0;
-inline constexpr int kMultimediaCommands = 1;
+// Who plays a notification window's sound, chosen once from sound/usemci:
+// 0 the system sound player, 1 the multimedia commands, any other value
+// plays nothing.
+enum class SoundApi { systemPlayer, mci, none };
+SoundApi soundApiFromSetting(int useMci);
 
 // The window handle in decimal followed by "PL": 1234 gives "1234PL".
 std::string soundAlias(std::uint64_t windowHandleValue);
@@ -34,7 +36,7 @@ void mciPlay(SoundDevice& device, std::string_view file, std::uint64_t windowHan
 // opened).
 void mciStop(SoundDevice& device, std::uint64_t windowHandleValue);
 
-void startSound(SoundDevice& device, std::string_view file, int apiType, std::uint64_t windowHandleValue);
-void stopSound(SoundDevice& device, int apiType, std::uint64_t windowHandleValue);
+void startSound(SoundDevice& device, std::string_view file, SoundApi api, std::uint64_t windowHandleValue);
+void stopSound(SoundDevice& device, SoundApi api, std::uint64_t windowHandleValue);
 
 }  // namespace kolvi

@@ -2,9 +2,12 @@
 
 #include <cstddef>
 
-#include "schedule/line_fields.h"
-#include "schedule/schedule_texts.h"
+#include "store/alarm_record.h"
 #include "store/paths.h"
+#include "text/ascii.h"
+#include "text/fields.h"
+#include "text/utf8.h"
+#include "texts/alarm_texts.h"
 
 namespace kolvi {
 namespace {
@@ -15,18 +18,6 @@ constexpr int kUseMciDefault = 1;
 constexpr std::string_view kEnableTypeKey = "enabletype";
 constexpr std::string_view kEnableTypeDefault = "wav,mp3";
 constexpr std::size_t kExtensionCharacters = 3;
-
-bool isContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
-
-// The start of the last `count` characters of UTF-8 text.
-std::size_t lastCharactersStart(std::string_view text, std::size_t count) {
-    std::size_t start = text.size();
-    while (count > 0 && start > 0) {
-        --start;
-        if (!isContinuationByte(text[start])) --count;
-    }
-    return start;
-}
 
 // The ASCII letter or digit a full-width one stands for, or 0. Full-width
 // forms are U+FF10-U+FF19 (digits), U+FF21-U+FF3A and U+FF41-U+FF5A
@@ -41,17 +32,14 @@ char halfWidthOf(std::string_view character) {
     return 0;
 }
 
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 }  // namespace
 
 std::string soundExtension(std::string_view file) {
-    const std::string_view tail = file.substr(lastCharactersStart(file, kExtensionCharacters));
+    const std::string_view tail = file.substr(utf8::lastCharactersStart(file, kExtensionCharacters));
     std::string extension;
     for (std::size_t at = 0; at < tail.size();) {
-        std::size_t end = at + 1;
-        while (end < tail.size() && isContinuationByte(tail[end])) ++end;
-        const std::string_view character = tail.substr(at, end - at);
+        const std::string_view character = utf8::characterAt(tail, at);
+        const std::size_t end = at + character.size();
         if (const char half = halfWidthOf(character)) {
             extension += asciiLower(half);
         } else if (character.size() == 1) {
@@ -64,26 +52,13 @@ std::string soundExtension(std::string_view file) {
     return extension;
 }
 
-bool listContains(std::string_view listText, std::string_view item) {
-    if (listText.empty()) return false;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = listText.find(',', start);
-        const std::string_view element =
-            listText.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        if (element == item) return true;
-        if (comma == std::string_view::npos) return false;
-        start = comma + 1;
-    }
-}
-
-AlarmAction decideAlarmAction(std::string_view line, int mode, const SettingsFile& settings,
+AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings,
                               const ControlCommandTest& isControlCommand) {
     AlarmAction action;
-    const std::string_view file = lineField(line, kFileField);
+    const std::string_view file = lineField(line, Field::file);
     if (file.empty()) {
         action.kind = AlarmActionKind::message;
-        action.name = std::string(lineField(line, kNameField));
+        action.name = std::string(lineField(line, Field::name));
         action.showMessageBox = !action.name.empty();
         return action;
     }
@@ -98,18 +73,18 @@ AlarmAction decideAlarmAction(std::string_view line, int mode, const SettingsFil
     // The settings file ends a value at a NUL, so the text read holds none.
     const int useMci = settings.readInt(kSoundSection, kUseMciKey, kUseMciDefault);
     const std::string enableType = settings.readString(kSoundSection, kEnableTypeKey, kEnableTypeDefault);
-    if (!listContains(enableType, soundExtension(file))) {
+    if (!fieldListContains(enableType, soundExtension(file))) {
         action.kind = AlarmActionKind::shellOpen;
         return action;
     }
 
     action.kind = AlarmActionKind::soundWindow;
     action.mode = mode;
-    action.apiType = useMci;
-    if (mode == kAlarmModeFire) {
+    action.soundApi = soundApiFromSetting(useMci);
+    if (mode == AlarmMode::fire) {
         action.title = kSoundTitleAlarm;
-        action.message = std::string(lineField(line, kNameField));
-    } else if (mode == kAlarmModePreview) {
+        action.message = std::string(lineField(line, Field::name));
+    } else {
         action.title = kSoundTitlePreview;
         action.message = fileNamePart(file) + std::string(kPreviewMessageSuffix);
     }

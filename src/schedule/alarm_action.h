@@ -5,12 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "notify/alarm_mode.h"
+#include "notify/sound_commands.h"
 #include "settings/settings_file.h"
 
 namespace kolvi {
 
-inline constexpr int kAlarmModeFire = 0;
-inline constexpr int kAlarmModePreview = 1;
 
 enum class AlarmActionKind {
     message,         // no file: the alarm's name in a message box
@@ -36,8 +36,8 @@ struct AlarmAction {
     // takes (besides the file, the list and the alarm line).
     std::string title;
     std::string message;
-    int mode = kAlarmModeFire;
-    int apiType = 1;  // 0 the system sound player, 1 the multimedia commands
+    AlarmMode mode = AlarmMode::fire;
+    SoundApi soundApi = SoundApi::mci;
 
     friend bool operator==(const AlarmAction&, const AlarmAction&) = default;
 };
@@ -47,11 +47,10 @@ struct AlarmAction {
 using ControlCommandTest = std::function<bool(std::string_view text)>;
 
 // line: the alarm line (its name is field 1, its file field 12; missing fields
-// count as empty). mode: kAlarmModeFire or kAlarmModePreview (any other value
-// gives a sound window without title or message). The sound settings are read
+// count as empty). The sound settings are read
 // only when the file is neither empty nor a control command, and afresh at
 // every call, so a hand edit takes effect at once.
-AlarmAction decideAlarmAction(std::string_view line, int mode, const SettingsFile& settings,
+AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings,
                               const ControlCommandTest& isControlCommand);
 
 // The extension the sound types are matched against: the last three
@@ -59,9 +58,5 @@ AlarmAction decideAlarmAction(std::string_view line, int mode, const SettingsFil
 // digits made half-width, then lower case. "ALARM.WAV" gives "wav", "x.au"
 // gives ".au", "x.aiff" gives "iff".
 std::string soundExtension(std::string_view file);
-
-// True when one of the comma-separated elements of listText equals item
-// exactly (case and blanks count). An empty list holds nothing, not even "".
-bool listContains(std::string_view listText, std::string_view item);
 
 }  // namespace kolvi

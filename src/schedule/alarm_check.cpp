@@ -5,20 +5,10 @@
 #include <optional>
 #include <utility>
 
-#include "mainwindow/main_window_texts.h"
-#include "schedule/line_fields.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
 namespace {
-
-constexpr std::size_t kNameColumn = 1;
-constexpr std::size_t kDayColumn = 2;
-constexpr std::size_t kTimeColumn = 3;
-
-void appendTwoDigits(std::string& text, int value) {
-    text += static_cast<char>('0' + value / 10);
-    text += static_cast<char>('0' + value % 10);
-}
 
 bool isTwoDigits(int value) { return value >= 0 && value <= 99; }
 
@@ -26,13 +16,7 @@ bool isTwoDigits(int value) { return value >= 0 && value <= 99; }
 
 std::string clockTimeText(const LocalTime& now) {
     if (!isTwoDigits(now.hour) || !isTwoDigits(now.minute) || !isTwoDigits(now.second)) return "??:??:??";
-    std::string text;
-    appendTwoDigits(text, now.hour);
-    text += ':';
-    appendTwoDigits(text, now.minute);
-    text += ':';
-    appendTwoDigits(text, now.second);
-    return text;
+    return timeOfDayText(now.hour, now.minute, now.second);
 }
 
 std::string_view clockDayName(const LocalTime& now) {
@@ -62,11 +46,11 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
         const AlarmRow& row = list.row(position);
         // An unchecked row keeps its latch, and stops waiting.
         if (!row.checked) continue;
-        const bool dueNow = row.texts[kTimeColumn] == time;
+        const bool dueNow = row.text(Column::time) == time;
         if (!dueNow && row.ghosted) list.setGhosted(position, false);
         // A fired row is not waiting, so a latched row is never due.
         const bool due = !row.ghosted &&
-                         ((dueNow && !day.empty() && row.texts[kDayColumn].find(day) != std::string::npos) ||
+                         ((dueNow && !day.empty() && row.text(Column::days).find(day) != std::string::npos) ||
                           isWaiting(row.id));
         if (!due) continue;
         if (firing) {
@@ -84,7 +68,7 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     // Copies: the action may delete or move any row, this one included.
     const AlarmRow& fired = list.row(*firing);
     const std::uint64_t id = fired.id;
-    const std::string name = fired.texts[kNameColumn];
+    const std::string name = fired.text(Column::name);
     const std::string line = fired.tag;
     list.setGhosted(*firing, true);
     list.setSelected(*firing, true);
@@ -96,7 +80,7 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     // have closed the file or opened another one: find the row by identity.
     const std::optional<std::size_t> position = list.findRow(id);
     if (position && list.isFileOpen()) {
-        if (lineField(list.row(*position).tag, kDeleteAfterRunField) == "1") {
+        if (lineField(list.row(*position).tag, Field::deleteAfterRun) == "1") {
             list.makeCurrent(*position);
             list.deleteCurrentRow();
             host.save();

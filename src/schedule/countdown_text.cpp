@@ -1,7 +1,7 @@
 #include "schedule/countdown_text.h"
 
 #include "schedule/alarm_check.h"
-#include "schedule/schedule_texts.h"
+#include "texts/alarm_texts.h"
 
 namespace kolvi {
 namespace {
@@ -62,7 +62,7 @@ std::string countdownText(bool toolTipsOn, const std::optional<CountdownRow>& ro
 
 std::string rowCountdownText(bool toolTipsOn, const AlarmRow* row, const LocalTime& now) {
     if (row == nullptr) return countdownText(toolTipsOn, std::nullopt, now);
-    return countdownText(toolTipsOn, CountdownRow{row->checked, row->texts[1], row->texts[2], row->texts[3]}, now);
+    return countdownText(toolTipsOn, CountdownRow{row->checked, row->text(Column::name), row->text(Column::days), row->text(Column::time)}, now);
 }
 
 }  // namespace kolvi

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "text/ascii.h"
+
 namespace kolvi::profile {
 namespace {
 
@@ -13,8 +15,6 @@ std::string_view beforeNul(std::string_view text) {
 }
 
 std::string cleanName(std::string_view text) { return std::string(trimBlanks(beforeNul(text))); }
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -30,13 +30,7 @@ std::string_view trimBlanks(std::string_view text) {
 
 // Bytes of UTF-8 sequences are all >= 0x80, so folding ASCII letters one byte
 // at a time never touches a Japanese character.
-bool namesMatch(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-    }
-    return true;
-}
+bool namesMatch(std::string_view a, std::string_view b) { return equalsIgnoringAsciiCase(a, b); }
 
 ParsedLine parseLine(std::string_view text) {
     ParsedLine line;

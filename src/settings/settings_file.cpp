@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/profile_text.h"
+#include "text/utf8.h"
 
 namespace kolvi {
 namespace {
@@ -81,13 +82,6 @@ bool fitsOnALine(const TextCodec& codec, std::string_view text) {
            codec.encode(text).has_value();
 }
 
-std::size_t utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    return 2;
-}
-
 // The trimmed, unquoted value of the key, or nothing when the file, section
 // or key is missing, the key has no '=', or its line is not valid code page 932.
 std::optional<std::string> lookUpValue(const FileSystem& fs, const TextCodec& codec,
@@ -120,7 +114,7 @@ std::string SettingsFile::readString(std::string_view section, std::string_view 
     std::size_t kept = 0;
     std::size_t bytes = 0;
     while (kept < value->size()) {
-        const std::size_t length = utf8SequenceLength(static_cast<unsigned char>((*value)[kept]));
+        const std::size_t length = utf8::sequenceLength((*value)[kept]);
         const auto character = codec_.encode(std::string_view(*value).substr(kept, length));
         if (!character || bytes + character->size() > maxBytes) break;
         bytes += character->size();

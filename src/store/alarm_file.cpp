@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "store/decimal_text.h"
+#include "text/decimal_text.h"
 #include "store/paths.h"
 
 namespace kolvi {

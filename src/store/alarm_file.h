@@ -11,14 +11,10 @@
 #include "platform/text_codec.h"
 #include "settings/settings_file.h"
 #include "store/alarm_list.h"
+#include "texts/file_texts.h"
 
 namespace kolvi {
 
-inline constexpr std::string_view kMsgFileNotFound = "ファイルが見つかりません。";
-inline constexpr std::string_view kMsgBadFormat = "ファイル形式が正しくありません。";
-inline constexpr std::string_view kMsgOldVersion = "このバージョンのアラームファイルは開けません。";
-inline constexpr std::string_view kMsgCannotOpen = "ファイルを開けません。";
-inline constexpr std::string_view kMsgCannotSave = "ファイルを保存できません。";
 
 struct AlarmFileContext {
     FileSystem& fs;

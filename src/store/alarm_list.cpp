@@ -6,7 +6,7 @@
 namespace kolvi {
 namespace {
 
-constexpr int kNumberColumn = 0;
+constexpr int kNumberColumn = static_cast<int>(Column::number);
 constexpr int kDefaultSortKey = 3;
 
 std::size_t toIndex(int column) { return static_cast<std::size_t>(column); }
@@ -52,7 +52,7 @@ std::string dayText(const AlarmRecord& record) {
 }
 
 std::string timeColumnText(const AlarmRecord& record) {
-    return zeroPad(record.hour, 2) + ":" + zeroPad(record.minute, 2) + ":" + zeroPad(record.second, 2);
+    return timeOfDayText(record.hour, record.minute, record.second);
 }
 
 AlarmList::AlarmList() { setUpAlarmColumns(); }
@@ -90,11 +90,12 @@ AlarmRow AlarmList::makeRow(const AlarmRecord& record) {
     row.id = nextId_++;
     row.tag = formatAlarmLine(record);
     row.checked = record.enabled;
-    row.texts[1] = toTrimmedText(record.name);
-    row.texts[2] = dayText(record);
-    row.texts[3] = timeColumnText(record);
-    row.texts[4] = toTrimmedText(record.file);
-    row.texts[5] = record.deleteAfterRun ? kDeleteYes : kDeleteNo;
+    const auto text = [&row](Column column) -> std::string& { return row.texts[static_cast<std::size_t>(column)]; };
+    text(Column::name) = toTrimmedText(record.name);
+    text(Column::days) = dayText(record);
+    text(Column::time) = timeColumnText(record);
+    text(Column::file) = toTrimmedText(record.file);
+    text(Column::deleteAfterRun) = record.deleteAfterRun ? kDeleteYes : kDeleteNo;
     return row;
 }
 

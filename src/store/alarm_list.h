@@ -11,27 +11,27 @@
 #include <vector>
 
 #include "store/alarm_record.h"
+#include "texts/list_texts.h"
 
 namespace kolvi {
 
 inline constexpr int kColumnCount = 6;
 inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths{40, 40, 100, 70, 200, 40};
-inline constexpr std::array<std::string_view, kColumnCount> kColumnHeaders{"", "名前", "曜日", "時刻", "ファイル", "削除"};
-// One character per weekday, Sunday first: the day column is built from them
-// and the alarm check looks for today's in it.
-inline constexpr std::array<std::string_view, 7> kDayNames{"日", "月", "火", "水", "木", "金", "土"};
-inline constexpr std::string_view kAscendingMark = " △";
-inline constexpr std::string_view kDescendingMark = " ▽";
-inline constexpr std::string_view kDeleteYes = "する";
-inline constexpr std::string_view kDeleteNo = "しない";
+static_assert(kColumnHeaders.size() == kColumnCount);
+
+// The list's columns (subitems) in display order; the sort key is a column.
+enum class Column : std::size_t { number, name, days, time, file, deleteAfterRun };
 
 struct AlarmRow {
     std::uint64_t id = 0;  // identity that survives sorting, inserts and deletes
-    std::string tag;       // the alarm line, always in formatted form
+    std::string tag;       // the row's alarm line, always in formatted form (not the file tag)
     bool checked = false;
+    // Fired in the current second: the alarm check's latch, drawn dimmed.
     bool ghosted = false;
-    bool selected = false;
+    bool selected = false;  // highlighted
     std::array<std::string, kColumnCount> texts;
+
+    const std::string& text(Column column) const { return texts[static_cast<std::size_t>(column)]; }
 };
 
 struct AlarmColumn {
@@ -105,7 +105,6 @@ public:
     void setSelected(std::size_t position, bool selected);
 
 private:
-    // (implementation detail, see alarm_list.cpp)
     AlarmRow makeRow(const AlarmRecord& record);
     void sortRows();
 

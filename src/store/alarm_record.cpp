@@ -4,47 +4,28 @@
 #include <cstddef>
 #include <limits>
 
-#include "store/decimal_text.h"
+#include "text/decimal_text.h"
+#include "text/fields.h"
 
 namespace kolvi {
-namespace {
-
-constexpr char kSeparator = ',';
-
-// Splits at every comma; there is no quoting or escaping in an alarm line.
-// Stops after as many fields as there is room for (the rest is ignored).
-std::size_t splitFields(std::string_view line, std::array<std::string_view, kAlarmFieldCount>& fields) {
-    std::size_t count = 0;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < line.size() && count + 1 < fields.size(); ++i) {
-        if (line[i] == kSeparator) {
-            fields[count++] = line.substr(start, i - start);
-            start = i + 1;
-        }
-    }
-    // The last field runs to the next comma or the end of the line.
-    const std::string_view rest = line.substr(start);
-    fields[count++] = rest.substr(0, rest.find(kSeparator));
-    return count;
-}
-
-}  // namespace
 
 std::optional<AlarmRecord> parseAlarmLine(std::string_view line) {
+    // Fields after the fourteenth are dropped.
     std::array<std::string_view, kAlarmFieldCount> fields;
-    if (splitFields(line, fields) < fields.size()) return std::nullopt;
+    if (splitFieldsInto(line, fields) < fields.size()) return std::nullopt;
 
     AlarmRecord record;
-    record.enabled = textToFlag(fields[0]);
-    record.name = toTrimmedText(fields[1]);
+    const auto field = [&fields](Field f) { return fields[static_cast<std::size_t>(f)]; };
+    record.enabled = textToFlag(field(Field::enabled));
+    record.name = toTrimmedText(field(Field::name));
     for (std::size_t day = 0; day < record.days.size(); ++day) {
-        record.days[day] = textToFlag(fields[2 + day]);
+        record.days[day] = textToFlag(fields[static_cast<std::size_t>(Field::firstDay) + day]);
     }
-    record.hour = toInteger(fields[9]);
-    record.minute = toInteger(fields[10]);
-    record.second = toInteger(fields[11]);
-    record.file = toTrimmedText(fields[12]);
-    record.deleteAfterRun = textToFlag(fields[13]);
+    record.hour = toInteger(field(Field::hour));
+    record.minute = toInteger(field(Field::minute));
+    record.second = toInteger(field(Field::second));
+    record.file = toTrimmedText(field(Field::file));
+    record.deleteAfterRun = textToFlag(field(Field::deleteAfterRun));
     return record;
 }
 
@@ -56,20 +37,24 @@ std::string formatAlarmLine(const AlarmRecord& record) {
 
     const auto flag = [&line](bool value) {
         line += value ? '1' : '0';
-        line += kSeparator;
+        line += ',';
     };
     flag(record.enabled);
     line += name;
-    line += kSeparator;
+    line += ',';
     for (bool day : record.days) flag(day);
     for (std::int16_t number : {record.hour, record.minute, record.second}) {
         line += zeroPad(number, 2);
-        line += kSeparator;
+        line += ',';
     }
     line += file;
-    line += kSeparator;
+    line += ',';
     line += record.deleteAfterRun ? '1' : '0';
     return line;
+}
+
+std::string_view lineField(std::string_view line, Field field) {
+    return fieldAt(line, static_cast<std::size_t>(field));
 }
 
 bool textToFlag(std::string_view text) { return toInteger(text) == 1; }
@@ -114,6 +99,10 @@ std::string zeroPad(long long value, int width) {
     }
     if (negative) digits.insert(0, 1, '-');
     return digits;
+}
+
+std::string timeOfDayText(long long hour, long long minute, long long second) {
+    return zeroPad(hour, 2) + ":" + zeroPad(minute, 2) + ":" + zeroPad(second, 2);
 }
 
 }  // namespace kolvi

@@ -1,6 +1,7 @@
 #pragma once
 // One alarm and its comma-separated line form.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,23 @@ struct AlarmRecord {
 };
 
 inline constexpr int kAlarmFieldCount = 14;
+
+// Field positions in the alarm line; the seven weekday flags follow firstDay,
+// Sunday first.
+enum class Field : std::size_t {
+    enabled = 0,
+    name = 1,
+    firstDay = 2,
+    hour = 9,
+    minute = 10,
+    second = 11,
+    file = 12,
+    deleteAfterRun = 13,
+};
+
+// One field of a stored line read as the firing code reads it: split at every
+// ",", not trimmed; "" when the line has fewer fields.
+std::string_view lineField(std::string_view line, Field field);
 inline constexpr std::string_view kDefaultAlarmLine = "1,,0,0,0,0,0,0,0,00,00,00,,0";
 
 // nullopt when the line does not yield a record (fewer than fourteen fields).
@@ -36,5 +54,10 @@ std::int16_t toInteger(std::string_view text);
 std::string toTrimmedText(std::string_view text);
 std::string toTrimmedText(long long value);
 std::string zeroPad(long long value, int width);
+
+// "HH:MM:SS", each number with at least two digits. The time column and the
+// clock are both written by this one function: an alarm fires when the two
+// texts are equal, so they must never be formatted two ways.
+std::string timeOfDayText(long long hour, long long minute, long long second);
 
 }  // namespace kolvi

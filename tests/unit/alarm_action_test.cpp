@@ -1,4 +1,5 @@
 #include "schedule/alarm_action.h"
+#include "text/fields.h"
 
 #include <gtest/gtest.h>
 
@@ -35,12 +36,12 @@ AlarmAction withFile(AlarmActionKind kind, std::string file) {
     return action;
 }
 
-AlarmAction sound(std::string file, std::string title, std::string text, int mode, int apiType) {
+AlarmAction sound(std::string file, std::string title, std::string text, AlarmMode mode, SoundApi api) {
     AlarmAction action = withFile(AlarmActionKind::soundWindow, std::move(file));
     action.title = std::move(title);
     action.message = std::move(text);
     action.mode = mode;
-    action.apiType = apiType;
+    action.soundApi = api;
     return action;
 }
 
@@ -49,32 +50,33 @@ TEST(AlarmAction, ChoosesByTheFileFieldModeAndSoundSettings) {
         const char* what;
         std::string ini;  // UTF-8; "" for no settings file
         std::string line;
-        int mode;
+        AlarmMode mode;
         AlarmAction expected;
     };
+    constexpr AlarmMode F = AlarmMode::fire, P = AlarmMode::preview;
+    constexpr SoundApi MCI = SoundApi::mci, SYS = SoundApi::systemPlayer;
     const std::string bell = "C:\\sound\\bell.WAV";
     const std::string soundIni = "[sound]\r\n";
     const Case cases[] = {
-        {"no file: the name", "", lineWithFile("会議", ""), 0, message("会議")},
-        {"no file, no name: front only", "", lineWithFile("", ""), 0, message("")},
-        {"no file, previewed", "", lineWithFile("会議", ""), 1, message("会議")},
-        {"a control command", "", lineWithFile("x", "Lock"), 0, withFile(AlarmActionKind::controlCommand, "Lock")},
-        {"a sound file", "", lineWithFile("朝会", bell), 0, sound(bell, "アラーム", "朝会", 0, 1)},
-        {"a sound file, system sound player", soundIni + "usemci=0\r\n", lineWithFile("朝会", bell), 0,
-         sound(bell, "アラーム", "朝会", 0, 0)},
-        {"a sound file, previewed", "", lineWithFile("朝会", bell), 1,
-         sound(bell, "プレビュー", "bell.WAV の再生プレビューです。", 1, 1)},
-        {"a sound file, unknown mode", "", lineWithFile("朝会", bell), 2, sound(bell, "", "", 2, 1)},
-        {"full-width extension", "", lineWithFile("n", "ベル．ＷＡＶ"), 0, sound("ベル．ＷＡＶ", "アラーム", "n", 0, 1)},
-        {"any other file", "", lineWithFile("n", "C:\\docs\\memo.txt"), 0,
+        {"no file: the name", "", lineWithFile("会議", ""), F, message("会議")},
+        {"no file, no name: front only", "", lineWithFile("", ""), F, message("")},
+        {"no file, previewed", "", lineWithFile("会議", ""), P, message("会議")},
+        {"a control command", "", lineWithFile("x", "Lock"), F, withFile(AlarmActionKind::controlCommand, "Lock")},
+        {"a sound file", "", lineWithFile("朝会", bell), F, sound(bell, "アラーム", "朝会", F, MCI)},
+        {"a sound file, system sound player", soundIni + "usemci=0\r\n", lineWithFile("朝会", bell), F,
+         sound(bell, "アラーム", "朝会", F, SYS)},
+        {"a sound file, previewed", "", lineWithFile("朝会", bell), P,
+         sound(bell, "プレビュー", "bell.WAV の再生プレビューです。", P, MCI)},
+        {"full-width extension", "", lineWithFile("n", "ベル．ＷＡＶ"), F, sound("ベル．ＷＡＶ", "アラーム", "n", F, MCI)},
+        {"any other file", "", lineWithFile("n", "C:\\docs\\memo.txt"), F,
          withFile(AlarmActionKind::shellOpen, "C:\\docs\\memo.txt")},
-        {"a type not listed by default", "", lineWithFile("n", "tune.mid"), 0,
+        {"a type not listed by default", "", lineWithFile("n", "tune.mid"), F,
          withFile(AlarmActionKind::shellOpen, "tune.mid")},
-        {"a type added to the list", soundIni + "enabletype=wav,mp3,mid\r\n", lineWithFile("n", "tune.mid"), 0,
-         sound("tune.mid", "アラーム", "n", 0, 1)},
-        {"a blank in the list", soundIni + "enabletype=wav, mp3\r\n", lineWithFile("n", "a.mp3"), 0,
+        {"a type added to the list", soundIni + "enabletype=wav,mp3,mid\r\n", lineWithFile("n", "tune.mid"), F,
+         sound("tune.mid", "アラーム", "n", F, MCI)},
+        {"a blank in the list", soundIni + "enabletype=wav, mp3\r\n", lineWithFile("n", "a.mp3"), F,
          withFile(AlarmActionKind::shellOpen, "a.mp3")},
-        {"an empty list", soundIni + "enabletype=\r\n", lineWithFile("n", "a.wav"), 0,
+        {"an empty list", soundIni + "enabletype=\r\n", lineWithFile("n", "a.wav"), F,
          withFile(AlarmActionKind::shellOpen, "a.wav")},
     };
     IconvCodec codec;
@@ -105,7 +107,7 @@ TEST(AlarmAction, ListContainsExactElementsOnly) {
         {"wav, mp3", "mp3", false}, {"wav,mp3", "wa", false},  {"wav,mp3", "wav,mp3", false},
         {"", "", false},           {"wav,", "", true},
     };
-    for (const Case& c : cases) EXPECT_EQ(listContains(c.list, c.item), c.expected) << c.list << " / " << c.item;
+    for (const Case& c : cases) EXPECT_EQ(fieldListContains(c.list, c.item), c.expected) << c.list << " / " << c.item;
 }
 
 }  // namespace

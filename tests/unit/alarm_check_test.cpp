@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/main_window_texts.h"
-#include "schedule/line_fields.h"
+#include "store/alarm_record.h"
+#include "texts/common_texts.h"
 
 namespace kolvi {
 namespace {
@@ -65,7 +65,7 @@ class FakeHost final : public AlarmCheckHost {
 public:
     void runAlarm(const std::string& line) override {
         const std::string before = line;
-        const std::string name(lineField(line, 1));
+        const std::string name(lineField(line, Field::name));
         fired.push_back(name);
         if (const auto hook = hooks.find(name); hook != hooks.end()) hook->second();
         if (line != before) changedLines.push_back(name);

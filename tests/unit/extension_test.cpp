@@ -1,4 +1,5 @@
 #include "notify/extension.h"
+#include "notify/sound_form_model.h"
 
 #include <gtest/gtest.h>
 
@@ -137,12 +138,12 @@ TEST(ExtensionTest, ExtensionLineRewritesOnlyItsFields) {
     }
 }
 
-class NotificationWindowTest : public ::testing::Test {
+class SoundFormModelTest : public ::testing::Test {
 protected:
     static constexpr std::uint64_t kHandle = 4242;
     static constexpr const char* kFired = "1,会議,0,1,1,1,1,1,0,10,00,00,C:\\s\\bell.wav,0";
 
-    NotificationWindowTest() {
+    SoundFormModelTest() {
         list.setTag("list.alm");
         clock.time = at(10, 0, 17);
     }
@@ -155,48 +156,48 @@ protected:
     AlarmList list;
 };
 
-TEST_F(NotificationWindowTest, OnlyDigitsOneToNineCloseAnAlarmsWindow) {
+TEST_F(SoundFormModelTest, OnlyDigitsOneToNineCloseAnAlarmsWindow) {
     fs.put(kIni, "[alarm]\r\nkey7=01:02:03\r\n");
     const struct {
-        int mode;
+        AlarmMode mode;
         char32_t key;
         bool closes;
         ExtensionSpan span;
     } cases[] = {
-        {kAlarmFired, U'1', true, {0, 1, 0}}, {kAlarmFired, U'9', true, {0, 9, 0}},
-        {kAlarmFired, U'7', true, {1, 2, 3}}, {kAlarmFired, U'0', false, {}},
-        {kAlarmFired, U'a', false, {}},       {kAlarmFired, U'５', false, {}},  // full-width five
-        {kPreview, U'5', false, {}},          {2, U'5', false, {}},
+        {AlarmMode::fire, U'1', true, {0, 1, 0}}, {AlarmMode::fire, U'9', true, {0, 9, 0}},
+        {AlarmMode::fire, U'7', true, {1, 2, 3}}, {AlarmMode::fire, U'0', false, {}},
+        {AlarmMode::fire, U'a', false, {}},       {AlarmMode::fire, U'５', false, {}},  // full-width five
+        {AlarmMode::preview, U'5', false, {}}
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " key " << static_cast<unsigned>(c.key));
-        NotificationWindowModel window(c.mode, 1, kHandle, kFired);
+        SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(c.mode) << " key " << static_cast<unsigned>(c.key));
+        SoundFormModel window(c.mode, SoundApi::mci, kHandle, kFired);
         EXPECT_EQ(window.keyPress(c.key, settings), c.closes);
         EXPECT_EQ(window.span(), c.span);
     }
 }
 
-TEST_F(NotificationWindowTest, UnloadStopsTheSoundAndDecidesTheExtension) {
+TEST_F(SoundFormModelTest, UnloadStopsTheSoundAndDecidesTheExtension) {
     enum Target { fileOpen, fileClosed, noList };
     const struct {
         std::string name;
-        int mode;
+        AlarmMode mode;
         std::string settingsFile;
         LocalTime now;
         char32_t key;  // 0: closed by the button, a close box or the program ending
         Target target;
         UnloadOutcome outcome;
     } cases[] = {
-        {"digit 5, default span", kAlarmFired, "", at(10, 0, 17), U'5', fileOpen,
+        {"digit 5, default span", AlarmMode::fire, "", at(10, 0, 17), U'5', fileOpen,
          {UnloadAction::addExtension, "1,会議の延長,1,1,1,1,1,1,1,10,05,17,C:\\s\\bell.wav,1"}},
-        {"span past midnight", kAlarmFired, "[alarm]\r\nkey3=01:30:00\r\n", at(23, 0, 0), U'3', fileOpen,
+        {"span past midnight", AlarmMode::fire, "[alarm]\r\nkey3=01:30:00\r\n", at(23, 0, 0), U'3', fileOpen,
          {UnloadAction::addExtension, "1,会議の延長,1,1,1,1,1,1,1,00,30,00,C:\\s\\bell.wav,1"}},
-        {"zero span", kAlarmFired, "[alarm]\r\nkey2=00:00:00\r\n", at(10, 0, 0), U'2', fileOpen, {}},
-        {"closed without a digit", kAlarmFired, "", at(10, 0, 0), 0, fileOpen, {}},
-        {"file closed meanwhile", kAlarmFired, "", at(10, 0, 0), U'5', fileClosed, {UnloadAction::tellNoFileOpen, {}}},
-        {"no list", kAlarmFired, "", at(10, 0, 0), U'5', noList, {UnloadAction::tellNoFileOpen, {}}},
-        {"no file and no digit", kAlarmFired, "", at(10, 0, 0), 0, fileClosed, {}},
-        {"preview", kPreview, "", at(10, 0, 0), U'5', fileOpen, {}},
+        {"zero span", AlarmMode::fire, "[alarm]\r\nkey2=00:00:00\r\n", at(10, 0, 0), U'2', fileOpen, {}},
+        {"closed without a digit", AlarmMode::fire, "", at(10, 0, 0), 0, fileOpen, {}},
+        {"file closed meanwhile", AlarmMode::fire, "", at(10, 0, 0), U'5', fileClosed, {UnloadAction::tellNoFileOpen, {}}},
+        {"no list", AlarmMode::fire, "", at(10, 0, 0), U'5', noList, {UnloadAction::tellNoFileOpen, {}}},
+        {"no file and no digit", AlarmMode::fire, "", at(10, 0, 0), 0, fileClosed, {}},
+        {"preview", AlarmMode::preview, "", at(10, 0, 0), U'5', fileOpen, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -205,7 +206,7 @@ TEST_F(NotificationWindowTest, UnloadStopsTheSoundAndDecidesTheExtension) {
         AlarmList target;
         if (c.target == fileOpen) target.setTag("list.alm");
         clock.time = at(0, 0, 0);
-        NotificationWindowModel window(c.mode, 1, kHandle, kFired);
+        SoundFormModel window(c.mode, SoundApi::mci, kHandle, kFired);
         if (c.key != 0) window.keyPress(c.key, settings);
         clock.time = c.now;  // the extension counts from the moment the window goes away
         EXPECT_EQ(window.unload(device, clock, c.target == noList ? nullptr : &target), c.outcome);
@@ -214,16 +215,16 @@ TEST_F(NotificationWindowTest, UnloadStopsTheSoundAndDecidesTheExtension) {
     }
 }
 
-TEST_F(NotificationWindowTest, EndingTheProgramAfterADigitAddsNothing) {
-    NotificationWindowModel window(kAlarmFired, 0, kHandle, kFired);
+TEST_F(SoundFormModelTest, EndingTheProgramAfterADigitAddsNothing) {
+    SoundFormModel window(AlarmMode::fire, SoundApi::systemPlayer, kHandle, kFired);
     ASSERT_TRUE(window.keyPress(U'4', settings));
     window.closeWithoutExtension();
     EXPECT_EQ(window.unload(sound, clock, &list), UnloadOutcome{});
     EXPECT_EQ(sound.calls, std::vector<std::string>{"stop"});
 }
 
-TEST_F(NotificationWindowTest, OnlyTheFirstUnloadActs) {
-    NotificationWindowModel window(kAlarmFired, 1, kHandle, kFired);
+TEST_F(SoundFormModelTest, OnlyTheFirstUnloadActs) {
+    SoundFormModel window(AlarmMode::fire, SoundApi::mci, kHandle, kFired);
     ASSERT_TRUE(window.keyPress(U'1', settings));
     EXPECT_EQ(window.unload(sound, clock, &list).action, UnloadAction::addExtension);
     EXPECT_EQ(window.unload(sound, clock, &list), UnloadOutcome{});
@@ -231,8 +232,8 @@ TEST_F(NotificationWindowTest, OnlyTheFirstUnloadActs) {
     EXPECT_EQ(sound.calls.size(), 2u);  // one stop and one close
 }
 
-TEST_F(NotificationWindowTest, TheExtensionLineBecomesTheRowTheUserExpects) {
-    NotificationWindowModel window(kAlarmFired, 1, kHandle, kFired);
+TEST_F(SoundFormModelTest, TheExtensionLineBecomesTheRowTheUserExpects) {
+    SoundFormModel window(AlarmMode::fire, SoundApi::mci, kHandle, kFired);
     ASSERT_TRUE(window.keyPress(U'5', settings));
     const UnloadOutcome outcome = window.unload(sound, clock, &list);
     ASSERT_EQ(outcome.action, UnloadAction::addExtension);

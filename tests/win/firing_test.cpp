@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "app/resource.h"
-#include "mainwindow/main_form.h"
+#include "resource.h"
+#include "mainwindow/win32/main_form.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"

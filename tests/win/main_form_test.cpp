@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "mainwindow/main_form.h"
+#include "mainwindow/win32/main_form.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"

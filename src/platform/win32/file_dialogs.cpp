@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/text.h"
+#include "texts/main_window_texts.h"
 
 namespace kolvi::win32 {
 namespace {
@@ -12,13 +13,22 @@ namespace {
 // Room for long paths; the dialogs fail rather than truncate when a chosen
 // name does not fit.
 constexpr DWORD kNameBufferSize = 4096;
-constexpr wchar_t kFilter[] = L"アラームファイル(*.alm)\0*.alm\0";
+
+// Description NUL pattern NUL NUL.
+std::wstring filter(std::string_view name, std::string_view pattern) {
+    std::wstring text = widen(name);
+    text += L'\0';
+    text += widen(pattern);
+    text += L'\0';
+    return text;
+}
 
 OPENFILENAMEW baseRequest(HWND owner, std::vector<wchar_t>& buffer) {
     OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
-    request.lpstrFilter = kFilter;
+    static const std::wstring kFilter = filter(kAlarmFileFilterName, kAlarmFileFilterPattern);
+    request.lpstrFilter = kFilter.c_str();
     request.nFilterIndex = 1;
     request.lpstrFile = buffer.data();
     request.nMaxFile = static_cast<DWORD>(buffer.size());

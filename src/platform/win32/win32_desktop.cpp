@@ -1,6 +1,6 @@
 #include "platform/win32/win32_desktop.h"
 
-#include "mainwindow/file_state.h"
+#include "texts/common_texts.h"
 #include "platform/win32/file_dialogs.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/text.h"

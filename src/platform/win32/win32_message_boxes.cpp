@@ -1,6 +1,6 @@
 #include "platform/win32/win32_message_boxes.h"
 
-#include "mainwindow/file_state.h"
+#include "texts/common_texts.h"
 #include "platform/win32/text.h"
 
 namespace kolvi::win32 {

@@ -1,4 +1,4 @@
-#include "mainwindow/main_form.h"
+#include "mainwindow/win32/main_form.h"
 
 #include <commctrl.h>
 #include <shellscalingapi.h>
@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/resource.h"
+#include "resource.h"
 #include "kolvi_version.h"
 #include "mainwindow/file_state.h"
 #include "mainwindow/list_interaction.h"

@@ -1,4 +1,4 @@
-#include "store/decimal_text.h"
+#include "text/decimal_text.h"
 
 #include <cstddef>
 

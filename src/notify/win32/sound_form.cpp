@@ -1,10 +1,10 @@
-#include "notify/sound_form.h"
+#include "notify/win32/sound_form.h"
 
 #include <commctrl.h>
 
 #include <cstdint>
 
-#include "app/resource.h"
+#include "resource.h"
 #include "platform/win32/text.h"
 
 namespace kolvi {

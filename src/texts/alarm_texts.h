@@ -1,6 +1,6 @@
 #pragma once
-// Every user-visible text of the alarm check, the alarm action and the
-// countdown tips, byte for byte.
+// Texts of firing: the notification window, extensions and the countdown
+// tips, byte for byte.
 #include <string_view>
 
 namespace kolvi {
@@ -11,6 +11,12 @@ inline constexpr std::string_view kSoundTitleAlarm = "アラーム";
 inline constexpr std::string_view kSoundTitlePreview = "プレビュー";
 // Follows the sound file's name in a preview window.
 inline constexpr std::string_view kPreviewMessageSuffix = " の再生プレビューです。";
+
+// Appended to the name of an alarm extended from its notification window.
+inline constexpr std::string_view kExtensionNameSuffix = "の延長";
+// Information icon, titled with the program title: the file the extension
+// would go into was closed while the window was open.
+inline constexpr std::string_view kNoFileToExtendText = "アラームファイルが開かれていないため、延長できません。";
 
 // Countdown tips: "[" + name + "]" comes first, then one of these.
 inline constexpr std::string_view kTipStopped = " このアラームは停止しています。";

@@ -14,7 +14,7 @@
 #include "mainwindow/menu_model.h"
 #include "mainwindow/tray_icon_state.h"
 #include "mainwindow/window_settings.h"
-#include "notify/sound_form.h"
+#include "notify/win32/sound_form.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sound_device.h"

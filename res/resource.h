@@ -1,7 +1,12 @@
 #pragma once
-// Resource identifiers shared by the .rc file and the code.
+// Resource identifiers shared by the resource script and the Win32 views, one
+// block per form. Only the Win32 targets have this folder on their include
+// path, so portable code cannot use an identifier by mistake.
+
+// The program.
 #define IDI_APP 1
 
+// The main window: menus, accelerators and their commands (1000-1599).
 #define IDR_MAINMENU 100
 #define IDR_POPUPMENUS 101
 #define IDR_ACCELERATORS 102
@@ -40,6 +45,7 @@
 #define IDM_TRAY_EXIT 1502
 #define IDM_TRAY_CANCEL 1503
 
+// The notification window (200-299).
 #define IDD_SOUNDFORM 200
-#define IDC_MESSAGE1 201
-#define IDC_MESSAGE2 202
+#define IDC_ALARM_NAME 201
+#define IDC_DIGIT_HINT 202

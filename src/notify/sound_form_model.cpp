@@ -1,0 +1,31 @@
+#include "notify/sound_form_model.h"
+
+#include <utility>
+
+namespace kolvi {
+
+SoundFormModel::SoundFormModel(AlarmMode mode, SoundApi api, std::uint64_t windowHandleValue, std::string alarmLine)
+    : mode_(mode), api_(api), windowHandleValue_(windowHandleValue), alarmLine_(std::move(alarmLine)) {}
+
+void SoundFormModel::startSound(SoundDevice& device, std::string_view file) const {
+    kolvi::startSound(device, file, api_, windowHandleValue_);
+}
+
+bool SoundFormModel::keyPress(char32_t key, const SettingsFile& settings) {
+    if (unloaded_ || isPreview() || key < U'1' || key > U'9') return false;
+    span_ = readExtensionSpan(settings, static_cast<int>(key - U'0'));
+    return true;
+}
+
+UnloadOutcome SoundFormModel::unload(SoundDevice& device, const Clock& clock, const AlarmList* target) {
+    if (unloaded_) return {};
+    unloaded_ = true;
+    stopSound(device, api_, windowHandleValue_);
+    if (isPreview() || !extendsAlarm(span_)) return {};
+    if (target == nullptr || !target->isFileOpen()) return {UnloadAction::tellNoFileOpen, {}};
+    std::optional<std::string> line = buildExtensionLine(alarmLine_, extendedTime(clock.now(), span_));
+    if (!line) return {};
+    return {UnloadAction::addExtension, std::move(*line)};
+}
+
+}  // namespace kolvi

@@ -1,0 +1,71 @@
+#pragma once
+// The notification window's own decisions, from the moment its sound starts
+// until it is gone. SoundForm only turns its events into these calls.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "notify/alarm_mode.h"
+#include "notify/extension.h"
+#include "notify/sound_commands.h"
+#include "platform/clock.h"
+#include "platform/sound_device.h"
+#include "settings/settings_file.h"
+#include "store/alarm_list.h"
+
+namespace kolvi {
+
+// What the window's going away asks of its owner.
+enum class UnloadAction {
+    nothing,
+    addExtension,    // add `line` to the target list and save the alarm file
+    tellNoFileOpen,  // show kNoFileToExtendText; add nothing
+};
+struct UnloadOutcome {
+    UnloadAction action = UnloadAction::nothing;
+    std::string line;
+    friend bool operator==(const UnloadOutcome&, const UnloadOutcome&) = default;
+};
+
+// The state of one notification window from the moment its sound starts until
+// it is gone. The window itself only turns its events into these calls.
+class SoundFormModel {
+public:
+    SoundFormModel(AlarmMode mode, SoundApi api, std::uint64_t windowHandleValue, std::string alarmLine);
+
+    bool isPreview() const { return mode_ == AlarmMode::preview; }
+    // The line about the digit keys is shown for alarms only.
+    bool hintVisible() const { return !isPreview(); }
+    // A preview is shown modally; an alarm's window is modeless.
+    bool modal() const { return isPreview(); }
+
+    // Starts the window's sound (before it is shown).
+    void startSound(SoundDevice& device, std::string_view file) const;
+
+    // A character typed in the window. True when the window is to close now
+    // (a digit 1-9 in an alarm's window, whose span is read at this moment);
+    // false leaves the key to the controls. Once unloaded, nothing is taken.
+    bool keyPress(char32_t key, const SettingsFile& settings);
+    // The close button, Enter, Escape, the close box, or the program ending:
+    // the window closes without an extension.
+    void closeWithoutExtension() { span_ = {}; }
+    const ExtensionSpan& span() const { return span_; }
+
+    // The window is going away, however it was closed: stops its sound and
+    // says whether an extension is to be added. The clock is read here, as the
+    // extension counts from this moment. target is the list an extension goes
+    // into (null when there is none, as for a preview from the editor); when
+    // it has no file open, nothing is added and the user is told why. Only the
+    // first call acts; later ones return `nothing`.
+    UnloadOutcome unload(SoundDevice& device, const Clock& clock, const AlarmList* target);
+
+private:
+    AlarmMode mode_;
+    SoundApi api_;
+    std::uint64_t windowHandleValue_;
+    std::string alarmLine_;
+    ExtensionSpan span_;
+    bool unloaded_ = false;
+};
+
+}  // namespace kolvi
