@@ -66,9 +66,9 @@ int run() {
     SetCurrentDirectoryW(kolvi::win32::widen(programDirectory).c_str());
     kolvi::SettingsFile settings(fileSystem, codec, programDirectory + "\\kolvialarm.ini");
 
-    kolvi::AlarmList list;
+    kolvi::AlarmList alarms;
     const kolvi::AlarmFileContext files{fileSystem, codec, messageBoxes, settings, programDirectory};
-    kolvi::MainForm form({list, files, settings, desktop, clock, systemActions, sound});
+    kolvi::MainForm form({alarms, files, settings, desktop, clock, systemActions, sound});
     if (!form.start(kolvi::isMinimizedStartArgument(commandLineArguments()))) return 1;
     messageBoxes.setOwner(form.hwnd());
     desktop.setOwner(form.hwnd());

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/keys.h"
+
 namespace kolvi {
 
 MouseDownAction listMouseDown(bool rowUnderPointer, bool hasCurrentRow) {
@@ -14,24 +16,15 @@ ListActivation listActivation(bool fileOpen, bool hasCurrentRow) {
     return hasCurrentRow ? ListActivation::editAlarm : ListActivation::addAlarm;
 }
 
-bool opensListPopupFromKeyboard(int virtualKey, bool shift, bool ctrl, bool alt) {
-    if (virtualKey == kVirtualKeyApps) return true;
-    return virtualKey == kVirtualKeyF10 && shift && !ctrl && !alt;
+bool opensListPopupFromKeyboard(unsigned virtualKey, bool shift, bool ctrl, bool alt) {
+    if (virtualKey == vk::kApps) return true;
+    return virtualKey == vk::kF10 && shift && !ctrl && !alt;
 }
 
 std::optional<ListPopupPlan> planListPopup(const ListPopupRequest& request) {
     if (!request.fileOpen) return std::nullopt;
-
-    MainWindowState state;
-    state.fileOpen = true;
-    state.hasCurrentRow = request.hasCurrentRow;
-
     ListPopupPlan plan;
     plan.defaultItem = request.hasCurrentRow ? MenuItem::popupEdit : MenuItem::popupAdd;
-    plan.editEnabled = menuItemState(MenuItem::popupEdit, state).enabled;
-    plan.deleteEnabled = menuItemState(MenuItem::popupDelete, state).enabled;
-    plan.addEnabled = menuItemState(MenuItem::popupAdd, state).enabled;
-    plan.previewEnabled = menuItemState(MenuItem::popupPreview, state).enabled;
 
     if (!request.fromKeyboard) {
         plan.anchor = PopupAnchor::atPointer;

@@ -24,11 +24,8 @@ enum class ListActivation {
 };
 ListActivation listActivation(bool fileOpen, bool hasCurrentRow);
 
-// Virtual-key codes of the keys that open the context menu.
-inline constexpr int kVirtualKeyApps = 93;  // the menu key
-inline constexpr int kVirtualKeyF10 = 121;
 // The menu key, or Shift+F10 with Shift alone (no Ctrl, no Alt).
-bool opensListPopupFromKeyboard(int virtualKey, bool shift, bool ctrl, bool alt);
+bool opensListPopupFromKeyboard(unsigned virtualKey, bool shift, bool ctrl, bool alt);
 
 struct ListPopupRequest {
     bool fileOpen = false;
@@ -49,18 +46,14 @@ enum class PopupAnchor {
 
 struct ListPopupPlan {
     MenuItem defaultItem = MenuItem::popupAdd;  // drawn bold
-    bool editEnabled = false;
-    bool deleteEnabled = false;
-    bool addEnabled = true;
-    bool previewEnabled = false;
     PopupAnchor anchor = PopupAnchor::atPointer;
     Point point;  // meaningful for atPoint only
     friend bool operator==(const ListPopupPlan&, const ListPopupPlan&) = default;
 };
 
 // How showListPopup opens the context menu; nullopt (nothing opens) when no
-// file is open. With a current row the default is popupEdit and edit, delete
-// and preview are offered; without one only popupAdd, which is the default.
+// file is open. With a current row the default is popupEdit; without one it
+// is popupAdd (the items themselves follow the menu rules).
 // From the keyboard the menu opens at the middle of the current row's left
 // edge, or at the client area's top left corner when there is no current row;
 // from the mouse it opens at the pointer.

@@ -38,11 +38,11 @@ std::string fitTrayTip(std::string_view tip, std::size_t fieldUnits) {
 
 TrayCallbackAction trayCallbackAction(std::uint32_t mouseMessage) {
     switch (mouseMessage & 0xFFFFu) {
-    case 512:
+    case trayMouse::kMove:
         return TrayCallbackAction::updateTip;
-    case 515:
+    case trayMouse::kLeftDoubleClick:
         return TrayCallbackAction::restore;
-    case 517:
+    case trayMouse::kRightButtonUp:
         return TrayCallbackAction::openMenu;
     default:
         return TrayCallbackAction::ignore;

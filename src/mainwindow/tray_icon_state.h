@@ -23,13 +23,17 @@ inline constexpr std::size_t kTrayTipFieldUnits = 128;
 // a cut tip never ends in a line break.
 std::string fitTrayTip(std::string_view tip, std::size_t fieldUnits = kTrayTipFieldUnits);
 
-// The callback message of the icon (WM_MOUSEMOVE) and the mouse messages
-// that arrive in its lParam (its low word, for any notify-icon version).
-inline constexpr std::uint32_t kTrayCallbackMessage = 512;
+// The mouse messages the icon reports in its callback's lParam (its low
+// word, for any notify-icon version), numbered as Windows does.
+namespace trayMouse {
+inline constexpr std::uint32_t kMove = 0x0200;             // WM_MOUSEMOVE
+inline constexpr std::uint32_t kLeftDoubleClick = 0x0203;  // WM_LBUTTONDBLCLK
+inline constexpr std::uint32_t kRightButtonUp = 0x0205;    // WM_RBUTTONUP
+}  // namespace trayMouse
 enum class TrayCallbackAction {
-    updateTip,  // 512 WM_MOUSEMOVE
-    restore,    // 515 WM_LBUTTONDBLCLK
-    openMenu,   // 517 WM_RBUTTONUP: the tray menu at the pointer, trayPopupSize default
+    updateTip,  // the pointer moves over the icon
+    restore,    // double-click
+    openMenu,   // right button released: the tray menu at the pointer, trayPopupSize default
     ignore,     // every other mouse message
 };
 TrayCallbackAction trayCallbackAction(std::uint32_t mouseMessage);

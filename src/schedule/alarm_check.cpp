@@ -28,10 +28,10 @@ bool AlarmCheck::isWaiting(std::uint64_t id) const {
     return !waiting_.empty() && std::binary_search(waiting_.begin(), waiting_.end(), id);
 }
 
-std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host) {
+TickResult AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host) {
     if (!list.isFileOpen()) {
         waiting_.clear();
-        return std::string(kStatusNoFile);
+        return {std::string(kStatusNoFile), false};
     }
     const std::string time = clockTimeText(now);
     const std::string_view day = clockDayName(now);
@@ -41,13 +41,17 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     // following ticks fire them even after their second has passed. Nothing
     // here calls out, so positions stay valid for the whole walk.
     std::optional<std::size_t> firing;
+    bool markCleared = false;
     collecting_.clear();
     for (std::size_t position = 0; position < list.rowCount(); ++position) {
         const AlarmRow& row = list.row(position);
         // An unchecked row keeps its latch, and stops waiting.
         if (!row.checked) continue;
         const bool dueNow = row.text(Column::time) == time;
-        if (!dueNow && row.ghosted) list.setGhosted(position, false);
+        if (!dueNow && row.ghosted) {
+            list.setGhosted(position, false);
+            markCleared = true;
+        }
         // A fired row is not waiting, so a latched row is never due.
         const bool due = !row.ghosted &&
                          ((dueNow && !day.empty() && row.text(Column::days).find(day) != std::string::npos) ||
@@ -63,7 +67,7 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     // latched and no longer waiting.
     waiting_.swap(collecting_);
     std::sort(waiting_.begin(), waiting_.end());
-    if (!firing) return time;
+    if (!firing) return {time, markCleared};
 
     // Copies: the action may delete or move any row, this one included.
     const AlarmRow& fired = list.row(*firing);
@@ -72,7 +76,6 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
     const std::string line = fired.tag;
     list.setGhosted(*firing, true);
     list.setSelected(*firing, true);
-    ++firedCount_;
 
     host.runAlarm(line);
 
@@ -83,12 +86,12 @@ std::string AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHo
         if (lineField(list.row(*position).tag, Field::deleteAfterRun) == "1") {
             list.makeCurrent(*position);
             list.deleteCurrentRow();
-            host.save();
+            host.saveAlarmFile();
         }
     }
-    if (!list.isFileOpen()) return std::string(kStatusNoFile);
-    if (name.empty()) return time;
-    return time + " (" + name + ")";
+    if (!list.isFileOpen()) return {std::string(kStatusNoFile), true};
+    if (name.empty()) return {time, true};
+    return {time + " (" + name + ")", true};
 }
 
 }  // namespace kolvi

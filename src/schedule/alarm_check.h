@@ -23,7 +23,7 @@ public:
     virtual void runAlarm(const std::string& line) = 0;
     // Writes the whole list to the open alarm file. Called only after a
     // fired alarm deleted itself.
-    virtual void save() = 0;
+    virtual void saveAlarmFile() = 0;
 };
 
 // "HH:MM:SS" of a moment, as the time column writes a row's time; a field
@@ -33,12 +33,19 @@ std::string clockTimeText(const LocalTime& now);
 // weekday outside 0-6.
 std::string_view clockDayName(const LocalTime& now);
 
-class AlarmCheck {
-public:
-    // One tick at the moment now (read once by the caller). Returns the text
-    // for the first status panel: the no-file hint when no file is open (also
+struct TickResult {
+    // The first status panel: the no-file hint when no file is open (also
     // when the alarm's action closed it), else "HH:MM:SS", followed by
     // " (name)" when an alarm with a name fired in this tick.
+    std::string status;
+    // What the list shows changed: a row fired (highlighted and dimmed, or
+    // deleted after its run), or the fired mark of an earlier second went.
+    bool listChanged = false;
+};
+
+class AlarmCheck {
+public:
+    // One tick at the moment now (read once by the caller).
     //
     // One alarm fires per tick: the first row in list order that is checked
     // and either due now (time text equal, today's day in its day text, not
@@ -49,16 +56,12 @@ public:
     // Re-entrant: the alarm's action may call tick() again (a message box's
     // modal loop delivers timer ticks); nested ticks fire other rows, never the
     // one being run. The list and this object must outlive every call.
-    std::string tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host);
+    TickResult tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host);
 
     // Drops the alarms still waiting for their turn, so that they do not fire
     // when the check runs again; for when the user switches the check off.
     void forgetWaiting() { waiting_.clear(); }
 
-    // How many alarms have fired so far (nested ticks included): the window
-    // repaints the list when this moves, since a fired row is highlighted and
-    // dimmed whatever its name.
-    std::uint64_t firedCount() const { return firedCount_; }
 
 private:
     bool isWaiting(std::uint64_t id) const;
@@ -67,7 +70,6 @@ private:
     // yet, sorted. Rebuilt by every tick that looks at the rows, so rows that
     // were deleted, unchecked or belong to a closed file drop out at once.
     std::vector<std::uint64_t> waiting_;
-    std::uint64_t firedCount_ = 0;
     // The next waiting_ while a tick walks the rows (kept to reuse its memory).
     std::vector<std::uint64_t> collecting_;
 };

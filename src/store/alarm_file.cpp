@@ -143,15 +143,33 @@ std::optional<std::string> alarmFileBytes(const AlarmList& list, const TextCodec
     return codec.encode(text);
 }
 
-bool saveAlarmFile(const AlarmList& list, const AlarmFileContext& context) {
-    if (!list.isFileOpen()) return true;
-    const std::string fullPath = resolveInProgramDirectory(list.tag(), context.programDirectory);
+namespace {
+
+bool writeRows(const AlarmList& list, const AlarmFileContext& context, const std::string& fullPath) {
     const std::optional<std::string> bytes = alarmFileBytes(list, context.codec);
     if (!bytes || !context.fs.replaceFile(fullPath, *bytes)) {
         report(context, kMsgCannotSave, fullPath);
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool saveAlarmFile(const AlarmList& list, const AlarmFileContext& context) {
+    if (!list.isFileOpen()) return true;
+    return writeRows(list, context, resolveInProgramDirectory(list.tag(), context.programDirectory));
+}
+
+bool saveAlarmFileAs(const AlarmList& list, const AlarmFileContext& context, const std::string& path) {
+    if (path.empty()) return false;
+    return writeRows(list, context, resolveInProgramDirectory(path, context.programDirectory));
+}
+
+std::optional<std::string> createAndOpenAlarmFile(AlarmList& list, const AlarmFileContext& context,
+                                                  const std::string& path) {
+    if (!createAlarmFile(context, path)) return std::nullopt;
+    return openAlarmFile(list, context, path);
 }
 
 }  // namespace kolvi

@@ -40,6 +40,16 @@ bool createAlarmFile(const AlarmFileContext& context, const std::string& path);
 // Writes every row to the file named by the list's tag. Does nothing (true)
 // with no file open; reports a failure with a message and returns false.
 bool saveAlarmFile(const AlarmList& list, const AlarmFileContext& context);
+// Save As: writes every row to path (relative: in the program directory).
+// The list's tag is not touched, so that anything saved while a failure
+// message is open still goes to the file that is open; the caller opens the
+// new file once it has been written. False (with a message) on failure.
+bool saveAlarmFileAs(const AlarmList& list, const AlarmFileContext& context, const std::string& path);
+// New: creates the file with the version line alone and opens it. When it
+// cannot be created (a message says so) the list keeps the file it had and
+// nullopt is returned; otherwise what openAlarmFile returns.
+std::optional<std::string> createAndOpenAlarmFile(AlarmList& list, const AlarmFileContext& context,
+                                                  const std::string& path);
 
 // The bytes a save writes (exposed for tests and benchmarks); nullopt when a
 // row cannot be encoded in code page 932.

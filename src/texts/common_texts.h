@@ -13,4 +13,8 @@ inline constexpr std::string_view kProgramTitle = "Kolviアラーム";
 inline constexpr std::string_view kStatusAlarmStopped = "アラーム停止中";
 inline constexpr std::string_view kStatusNoFile = "ファイルを開くか、または新規作成して下さい。";
 
+// A fault the program did not expect reached a window: said in an error box,
+// followed by a line break and the fault's own text, and the window goes on.
+inline constexpr std::string_view kUnexpectedError = "予期しないエラーが発生しました。";
+
 }  // namespace kolvi

@@ -70,7 +70,7 @@ public:
         if (const auto hook = hooks.find(name); hook != hooks.end()) hook->second();
         if (line != before) changedLines.push_back(name);
     }
-    void save() override { ++saves; }
+    void saveAlarmFile() override { ++saves; }
 
     Names fired;
     Names changedLines;  // lines that did not stay intact during their action
@@ -83,7 +83,7 @@ TEST(AlarmCheck, WithoutAnOpenFileShowsTheHintAndChecksNothing) {
     list.setTag("");
     AlarmCheck check;
     FakeHost host;
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host), kStatusNoFile);
+    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, kStatusNoFile);
     EXPECT_TRUE(host.fired.empty());
     EXPECT_FALSE(list.row(0).ghosted);
 }
@@ -115,7 +115,7 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
         AlarmList list = listOf({alarmLine("other", "12:00:00"), c.line});
         AlarmCheck check;
         FakeHost host;
-        EXPECT_EQ(check.tick(list, c.now, host), c.status);
+        EXPECT_EQ(check.tick(list, c.now, host).status, c.status);
         EXPECT_EQ(host.fired.size(), c.fires ? 1u : 0u);
         EXPECT_EQ(list.row(1).ghosted, c.fires);
         EXPECT_EQ(list.row(1).selected, c.fires);
@@ -128,9 +128,9 @@ TEST(AlarmCheck, LatchAllowsOneFiringPerSecondAndClearsOnceTheSecondIsOver) {
     AlarmList list = listOf({alarmLine("朝会", "07:30:00", "0111110")});
     AlarmCheck check;
     FakeHost host;
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host), "07:30:00 (朝会)");
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host), "07:30:00");
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host), "07:30:00");
+    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00 (朝会)");
+    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00");
+    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00");
     EXPECT_EQ(host.fired.size(), 1u);
     EXPECT_TRUE(list.row(0).ghosted);
 
@@ -158,7 +158,7 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndNoneIsLost) {
     Names statuses;
     for (const char* time : {"10:00:00", "10:00:00", "10:00:00", "10:00:00", "10:00:01", "10:00:01", "10:00:01",
                              "10:00:01", "10:00:02"}) {
-        statuses.push_back(check.tick(list, at(kMonday, time), host));
+        statuses.push_back(check.tick(list, at(kMonday, time), host).status);
     }
     // The row due at 10:00:01 is above the one left over from 10:00:00, so it
     // goes first: one alarm per tick, in list order.
@@ -234,11 +234,11 @@ TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     FakeHost host;
     Names nested;
     host.hooks["A"] = [&] {
-        nested.push_back(check.tick(list, at(kMonday, "10:00:00"), host));  // fires D
-        nested.push_back(check.tick(list, at(kMonday, "10:00:00"), host));  // A and D are latched
-        nested.push_back(check.tick(list, at(kMonday, "10:00:01"), host));  // fires C, deletes it
+        nested.push_back(check.tick(list, at(kMonday, "10:00:00"), host).status);  // fires D
+        nested.push_back(check.tick(list, at(kMonday, "10:00:00"), host).status);  // A and D are latched
+        nested.push_back(check.tick(list, at(kMonday, "10:00:01"), host).status);  // fires C, deletes it
     };
-    EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host), "10:00:00 (A)");
+    EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host).status, "10:00:00 (A)");
     EXPECT_EQ(nested, (Names{"10:00:00 (D)", "10:00:00", "10:00:01 (C)"}));
     EXPECT_EQ(host.fired, (Names{"A", "D", "C"}));
     // C's deletion moved A up to where C was; D, now at A's old place, stays.
@@ -298,7 +298,7 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
         AlarmCheck check;
         FakeHost host;
         host.hooks["A"] = [&] { c.action(list); };
-        EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host), c.status);
+        EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host).status, c.status);
         EXPECT_EQ(rowNames(list), c.rows);
         EXPECT_EQ(host.saves, c.saves);
     }

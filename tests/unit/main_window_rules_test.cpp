@@ -63,17 +63,17 @@ TEST(ListInteraction, ContextMenuPlan) {
     };
     const Case cases[] = {
         {"right click on a row", {true, true, false, std::nullopt, list},
-         {MenuItem::popupEdit, true, true, true, true, PopupAnchor::atPointer, {}}},
+         {MenuItem::popupEdit, PopupAnchor::atPointer, {}}},
         {"right click on empty space", {true, false, false, std::nullopt, list},
-         {MenuItem::popupAdd, false, false, true, false, PopupAnchor::atPointer, {}}},
+         {MenuItem::popupAdd, PopupAnchor::atPointer, {}}},
         {"menu key with a current row", {true, true, true, row, list},
-         {MenuItem::popupEdit, true, true, true, true, PopupAnchor::atPoint, {0, 48}}},
+         {MenuItem::popupEdit, PopupAnchor::atPoint, {0, 48}}},
         {"menu key without a current row", {true, false, true, std::nullopt, list},
-         {MenuItem::popupAdd, false, false, true, false, PopupAnchor::atPoint, {0, 0}}},
+         {MenuItem::popupAdd, PopupAnchor::atPoint, {0, 0}}},
         {"row scrolled above the list", {true, true, true, Rect{-4, -30, 300, -13}, list},
-         {MenuItem::popupEdit, true, true, true, true, PopupAnchor::atPoint, {0, 0}}},
+         {MenuItem::popupEdit, PopupAnchor::atPoint, {0, 0}}},
         {"row below the list", {true, true, true, Rect{0, 250, 300, 267}, list},
-         {MenuItem::popupEdit, true, true, true, true, PopupAnchor::atPoint, {0, 199}}},
+         {MenuItem::popupEdit, PopupAnchor::atPoint, {0, 199}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(planListPopup(c.request), c.plan) << c.what;

@@ -2,61 +2,124 @@
 
 #include <commctrl.h>
 #include <shellscalingapi.h>
-#include <windowsx.h>
 
-#include <algorithm>
-#include <cwchar>
 #include <vector>
 
-#include "resource.h"
 #include "kolvi_version.h"
 #include "mainwindow/file_state.h"
-#include "mainwindow/list_interaction.h"
-#include "mainwindow/main_window_texts.h"
 #include "mainwindow/running_state.h"
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
-#include "command/control_command.h"
-#include "schedule/alarm_action.h"
-#include "schedule/countdown_text.h"
+#include "mainwindow/window_settings.h"
+#include "mainwindow/list_interaction.h"
+#include "platform/win32/proc_guard.h"
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
+#include "resource.h"
+#include "texts/common_texts.h"
+#include "texts/main_window_texts.h"
 
 namespace kolvi {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KolviAlarmMainForm";
-constexpr UINT_PTR kListSubclassId = 1;
 constexpr int kListId = 100;
 constexpr int kStatusId = 101;
-constexpr UINT_PTR kAlarmTimerId = 1;
-constexpr UINT_PTR kTrayRefreshId = 2;
 constexpr UINT kTrayCallback = WM_APP + 1;
-constexpr UINT kSoundFormClosed = WM_APP + 2;  // lParam: the SoundForm
 constexpr UINT kExitProgram = WM_APP + 3;
 constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
 constexpr int kPopupTrayMenu = 1;
 constexpr int kViewSortPosition = 3;  // in the view menu
 
 constexpr char kDateTimeCommand[] = "control.exe timedate.cpl";
-constexpr char kVolumeCommand[] = "sndvol.exe";
-constexpr char kOldVolumeCommand[] = "sndvol32.exe";
+
+// The portable rules name colours and mouse messages as Windows does.
+static_assert(static_cast<int>(SystemColor::window) == COLOR_WINDOW);
+static_assert(static_cast<int>(SystemColor::buttonFace) == COLOR_BTNFACE);
+static_assert(trayMouse::kMove == WM_MOUSEMOVE && trayMouse::kLeftDoubleClick == WM_LBUTTONDBLCLK &&
+              trayMouse::kRightButtonUp == WM_RBUTTONUP);
+
+// Every command of the menus, the accelerators and the tray menu, with its
+// handler. A command that is not in the table cannot be chosen.
+struct CommandRoute {
+    int id;
+    MenuItem item;
+    void (MainForm::*handler)();
+};
+
+}  // namespace
+
+// Outside the anonymous namespace: the handlers are private members.
+struct MainFormCommands {
+    static constexpr CommandRoute kRoutes[] = {
+        {IDM_FILE_NEW, MenuItem::fileNew, &MainForm::fileNew_Click},
+        {IDM_FILE_OPEN, MenuItem::fileOpen, &MainForm::fileOpen_Click},
+        {IDM_FILE_SAVEAS, MenuItem::fileSaveAs, &MainForm::fileSaveAs_Click},
+        {IDM_FILE_CLOSE, MenuItem::fileClose, &MainForm::fileClose_Click},
+        {IDM_FILE_DATETIME, MenuItem::fileDateTime, &MainForm::fileDateTime_Click},
+        {IDM_FILE_VOLUME, MenuItem::fileVolume, &MainForm::fileVolume_Click},
+        {IDM_FILE_EXIT, MenuItem::fileExit, &MainForm::exitProgram},
+        {IDM_VIEW_STATUS, MenuItem::viewStatus, &MainForm::viewStatus_Click},
+        {IDM_VIEW_TOOLTIP, MenuItem::viewToolTip, &MainForm::viewToolTip_Click},
+        {IDM_VIEW_SORT_NAME, MenuItem::viewSortName, &MainForm::viewSortName_Click},
+        {IDM_VIEW_SORT_DAY, MenuItem::viewSortDay, &MainForm::viewSortDay_Click},
+        {IDM_VIEW_SORT_TIME, MenuItem::viewSortTime, &MainForm::viewSortTime_Click},
+        {IDM_VIEW_SORT_FILE, MenuItem::viewSortFile, &MainForm::viewSortFile_Click},
+        {IDM_VIEW_SORT_DELETE, MenuItem::viewSortDelete, &MainForm::viewSortDelete_Click},
+        {IDM_ALARM_ENABLE, MenuItem::alarmEnable, &MainForm::alarmEnable_Click},
+        {IDM_ALARM_EDIT, MenuItem::alarmEdit, &MainForm::alarmEdit_Click},
+        {IDM_ALARM_DELETE, MenuItem::alarmDelete, &MainForm::alarmDelete_Click},
+        {IDM_ALARM_ADD, MenuItem::alarmAdd, &MainForm::alarmAdd_Click},
+        {IDM_ALARM_PREVIEW, MenuItem::alarmPreview, &MainForm::alarmPreview_Click},
+        {IDM_HELP_README, MenuItem::helpReadme, &MainForm::helpReadme_Click},
+        {IDM_HELP_ABOUT, MenuItem::helpAbout, &MainForm::helpAbout_Click},
+        {IDM_POPUP_EDIT, MenuItem::popupEdit, &MainForm::alarmEdit_Click},
+        {IDM_POPUP_DELETE, MenuItem::popupDelete, &MainForm::alarmDelete_Click},
+        {IDM_POPUP_ADD, MenuItem::popupAdd, &MainForm::alarmAdd_Click},
+        {IDM_POPUP_PREVIEW, MenuItem::popupPreview, &MainForm::alarmPreview_Click},
+        {IDM_TRAY_SIZE, MenuItem::trayPopupSize, &MainForm::trayPopupSize_Click},
+        {IDM_TRAY_EXIT, MenuItem::trayPopupExit, &MainForm::exitProgram},
+        {IDM_TRAY_CANCEL, MenuItem::trayPopupCancel, &MainForm::trayPopupCancel_Click},
+    };
+
+    // Every item that is not a menu has exactly one route.
+    static constexpr bool coverEveryCommand() {
+        for (std::size_t i = 0; i < kMenuItemCount; ++i) {
+            const auto item = static_cast<MenuItem>(i);
+            int routes = 0;
+            for (const CommandRoute& route : kRoutes) routes += route.item == item ? 1 : 0;
+            if (routes != (isMenu(item) ? 0 : 1)) return false;
+        }
+        return true;
+    }
+    static const CommandRoute* find(int id) {
+        for (const CommandRoute& route : kRoutes) {
+            if (route.id == id) return &route;
+        }
+        return nullptr;
+    }
+};
+static_assert(MainFormCommands::coverEveryCommand(), "each menu command needs exactly one route");
+
+namespace {
 
 Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) {
-        auto& areas = *reinterpret_cast<std::vector<Rect>*>(data);
-        // The primary monitor goes first.
-        if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
-            areas.insert(areas.begin(), toRect(info.rcWork));
-        } else {
-            areas.push_back(toRect(info.rcWork));
+    return win32::guarded<BOOL>(FALSE, [&] {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(monitor, &info)) {
+            auto& areas = *reinterpret_cast<std::vector<Rect>*>(data);
+            // The primary monitor goes first.
+            if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+                areas.insert(areas.begin(), toRect(info.rcWork));
+            } else {
+                areas.push_back(toRect(info.rcWork));
+            }
         }
-    }
-    return TRUE;
+        return TRUE;
+    });
 }
 
 std::vector<Rect> monitorWorkAreas() {
@@ -79,13 +142,14 @@ RECT workspaceToScreen(const RECT& r) {
 }  // namespace
 
 MainForm::MainForm(const MainFormServices& services)
-    : model_(services.list),
+    : alarms_(services.alarms),
       files_(services.files),
       settings_(services.settings),
       desktop_(services.desktop),
       clock_(services.clock),
-      system_(services.system),
-      sound_(services.sound) {}
+      runner_({services.sound, services.clock, services.settings, services.desktop, services.system,
+               [this] { exitProgram(); }}),
+      listView_(services.alarms, services.clock, *this) {}
 
 MainForm::~MainForm() = default;
 
@@ -93,7 +157,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const WindowSettings stored = loadWindowSettings(settings_);
     const StartPlan plan = startPlan(stored.state, minimizedStart);
     tray_ = TrayIconState(readTrayRefreshPeriod(settings_), plan.shownState);
-    checkIntervalMs_ = readCheckInterval(settings_);
+    model_ = MainWindowModel(readCheckInterval(settings_), stored.statusBarVisible, stored.showToolTip);
 
     // The exit writes twips with the dpi of the monitor the window is on; read
     // them back with the dpi of the monitor the stored place falls on.
@@ -116,32 +180,32 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const std::vector<Rect> areas = monitorWorkAreas();
     if (!areas.empty()) place = placeWindowOnScreen(place, areas, placementMetricsForDpi(dpi));
 
-    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
-    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
-    popupMenus_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
-    accelerators_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    model_.setUpAlarmColumns();
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
+    popupMenus_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    alarms_.setUpAlarmColumns();
     if (!createWindow(kClassName, icon_, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                       win32::widen(kProgramTitle).c_str(), place.left, place.top, place.width(), place.height(),
                       nullptr, menu_)) {
         return false;
     }
-    trayIcon_.emplace(hwnd(), kTrayCallback, icon_);
-    applyAlarmSwitch(true);
+    trayIcon_ = std::make_unique<win32::TrayIcon>(hwnd(), kTrayCallback, icon_);
+    applyAlarmSwitch(model_.alarmSwitch());
 
-    showFileState(openAlarmFile(model_, files_, path));
+    showFileState(openAlarmFile(alarms_, files_, path));
 
     // Opacity applies to the main window only.
     SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
     SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
 
-    model_.setColumnWidths(stored.list.columnWidths);
-    applyColumnWidths();
-    model_.applySort(stored.list.sortKey, stored.list.sortOrder);
-    statusBarVisible_ = stored.statusBarVisible;
-    toolTipsOn_ = stored.showToolTip;
-    ShowWindow(status_, statusBarVisible_ ? SW_SHOW : SW_HIDE);
-    refreshList();
+    alarms_.setColumnWidths(stored.list.columnWidths);
+    listView_.applyColumnWidths();
+    alarms_.applySort(stored.list.sortKey, stored.list.sortOrder);
+    listView_.setToolTipsOn(model_.toolTipsOn());
+    ShowWindow(statusBar_, model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    listView_.refresh();
     renderMenus();
 
     if (plan.startInTray) {
@@ -152,8 +216,6 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     }
     return true;
 }
-
-int MainForm::scale(int logicalPixels) const { return MulDiv(logicalPixels, static_cast<int>(dpi_), 96); }
 
 LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
@@ -170,31 +232,29 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         return form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_NOTIFY:
-        return form_Notify(*reinterpret_cast<NMHDR*>(lParam));
+        return routeNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:
-        return form_Command(LOWORD(wParam), HIWORD(wParam) == 1);
+        routeCommand(LOWORD(wParam), HIWORD(wParam) == 1);
+        return 0;
     case WM_INITMENUPOPUP:
         renderMenus();
         return 0;
     case WM_TIMER:
-        if (wParam == kAlarmTimerId) alarmTimer_Timer();
-        if (wParam == kTrayRefreshId) trayRefresh_Timer();
+        if (wParam == alarmTimer_.id()) alarmTimer_Timer();
+        if (wParam == trayRefresh_.id()) trayRefresh_Timer();
         return 0;
     case kTrayCallback:
         notifyIcon_MouseMove(LOWORD(lParam));
-        return 0;
-    case kSoundFormClosed:
-        soundForm_Closed(*reinterpret_cast<SoundForm*>(lParam));
         return 0;
     case kExitProgram:
         DestroyWindow(hwnd());
         return 0;
     case WM_SETFOCUS:
-        if (list_ != nullptr && IsWindowVisible(list_)) SetFocus(list_);
+        if (listView_.hwnd() != nullptr && IsWindowVisible(listView_.hwnd())) SetFocus(listView_.hwnd());
         return 0;
     case WM_SYSCOLORCHANGE:
-        SendMessageW(list_, WM_SYSCOLORCHANGE, 0, 0);
-        applyAlarmSwitch(allowAlarmCheck_);  // new colours, the same running state
+        SendMessageW(listView_.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        applyAlarmSwitch(model_.alarmSwitch());  // new colours, the same running state
         return 0;
     case WM_CLOSE:
         if (form_QueryUnload()) DestroyWindow(hwnd());
@@ -206,7 +266,6 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         form_Unload();
-        if (list_ != nullptr) RemoveWindowSubclass(list_, &MainForm::listSubclassProc, kListSubclassId);
         PostQuitMessage(0);
         return 0;
     default:
@@ -218,46 +277,11 @@ LRESULT MainForm::form_Create() {
     dpi_ = GetDpiForWindow(hwnd());
     if (dpi_ == 0) dpi_ = 96;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                                LVS_SHOWSELALWAYS,
-                            0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
-                            GetModuleHandleW(nullptr), nullptr);
-    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), GetModuleHandleW(nullptr),
-                              nullptr);
-    if (list_ == nullptr || status_ == nullptr) return -1;
-    // Check boxes must be on before any row exists.
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                 LVS_EX_LABELTIP);
-    // The model holds the check and fired marks; the control asks for them.
-    SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK | LVIS_CUT, 0);
-    SetWindowSubclass(list_, &MainForm::listSubclassProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    for (int c = 0; c < kColumnCount; ++c) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
-        column.fmt = LVCFMT_LEFT;
-        const std::wstring header = win32::widen(model_.column(c).header);
-        column.pszText = const_cast<wchar_t*>(header.c_str());
-        column.cx = scale(model_.column(c).width);
-        column.iSubItem = c;
-        ListView_InsertColumn(list_, c, &column);
-    }
-    ShowWindow(status_, SW_SHOW);
-    // One tool covering the list; its text is worked out when it is shown.
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (toolTip_ != nullptr) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = list_;
-        tool.uId = 1;
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
-    }
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)), GetModuleHandleW(nullptr),
+                                 nullptr);
+    if (statusBar_ == nullptr || !listView_.create(hwnd(), kListId, dpi_)) return -1;
+    ShowWindow(statusBar_, SW_SHOW);
     applyFont();
     return 0;
 }
@@ -265,21 +289,13 @@ LRESULT MainForm::form_Create() {
 void MainForm::layoutList() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    SendMessageW(status_, WM_SIZE, 0, 0);  // the status bar places itself
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the status bar places itself
     RECT statusRect{};
-    GetWindowRect(status_, &statusRect);
-    const bool statusVisible = (GetWindowLongW(status_, GWL_STYLE) & WS_VISIBLE) != 0;
+    GetWindowRect(statusBar_, &statusRect);
+    const bool statusVisible = (GetWindowLongW(statusBar_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (const auto r = layoutAlarmList({client.right, client.bottom}, statusVisible,
                                        statusRect.bottom - statusRect.top)) {
-        MoveWindow(list_, r->left, r->top, r->width(), r->height(), TRUE);
-        if (toolTip_ != nullptr) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = list_;
-            tool.uId = 1;
-            GetClientRect(list_, &tool.rect);
-            SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
+        listView_.moveTo(*r);
     }
 }
 
@@ -298,17 +314,16 @@ void MainForm::form_Resize(WPARAM kind) {
 
 void MainForm::setTrayRefresh(bool enabled) {
     if (enabled && tray_.refreshPeriodMs() > 0) {
-        SetTimer(hwnd(), kTrayRefreshId, tray_.refreshPeriodMs(), nullptr);
+        trayRefresh_.start(hwnd(), tray_.refreshPeriodMs());
     } else {
-        KillTimer(hwnd(), kTrayRefreshId);
+        trayRefresh_.stop();
     }
 }
 
 LRESULT MainForm::form_DpiChanged(UINT dpi, const RECT& suggested) {
-    readColumnWidthsFromControl();
     dpi_ = dpi;
+    listView_.setDpi(dpi);
     applyFont();
-    applyColumnWidths();
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
@@ -318,104 +333,47 @@ void MainForm::applyFont() {
     // The controls hold the old font until they have the new one.
     win32::UniqueFont old = std::move(font_);
     font_ = win32::createUiFont(dpi_);
-    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    listView_.setFont(font_.get());
+    SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     layoutList();
-}
-
-// Stored widths are pixels at 96 dpi; the control holds them at its own dpi.
-void MainForm::applyColumnWidths() {
-    for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(list_, c, scale(model_.column(c).width));
-}
-
-void MainForm::readColumnWidthsFromControl() {
-    for (int c = 0; c < kColumnCount; ++c) {
-        model_.setColumnWidth(c, MulDiv(ListView_GetColumnWidth(list_, c), 96, static_cast<int>(dpi_)));
-    }
-}
-
-void MainForm::refreshHeaders() {
-    for (int c = 0; c < kColumnCount; ++c) {
-        const std::wstring header = win32::widen(model_.column(c).header);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = const_cast<wchar_t*>(header.c_str());
-        ListView_SetColumn(list_, c, &column);
-    }
 }
 
 void MainForm::showFileState(const std::string& openedPath) {
     if (openedPath.empty()) {
-        model_.clearRows();
-        model_.setTag("");
+        alarms_.clearRows();
+        alarms_.setTag("");
     }
     SetWindowTextW(hwnd(), win32::widen(mainWindowTitle(openedPath)).c_str());
-    refreshList();
-    ShowWindow(list_, model_.isFileOpen() ? SW_SHOW : SW_HIDE);
+    listView_.refresh();
+    ShowWindow(listView_.hwnd(), alarms_.isFileOpen() ? SW_SHOW : SW_HIDE);
     renderMenus();
-    if (const auto text = firstPanelTextAfterFileState(model_.isFileOpen(), alarmTimerRunning_)) {
+    if (const auto text = firstPanelTextAfterFileState(alarms_.isFileOpen(), alarmTimer_.running())) {
         setFirstPanel(*text);
     }
 }
 
-void MainForm::refreshList() {
-    // The user's column widths belong to the control between start and exit.
-    ListView_SetItemCountEx(list_, static_cast<int>(model_.rowCount()), LVSICF_NOSCROLL);
-    refreshHeaders();
-    syncSelection();
-    InvalidateRect(list_, nullptr, FALSE);
-}
-
-void MainForm::syncSelection() {
-    syncing_ = true;
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (const auto current = model_.currentPosition()) {
-        const int item = static_cast<int>(*current);
-        const bool highlighted = model_.row(*current).selected;
-        ListView_SetItemState(list_, item, highlighted ? (LVIS_SELECTED | LVIS_FOCUSED) : LVIS_FOCUSED,
-                              LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_SetSelectionMark(list_, item);
-        if (highlighted) ListView_EnsureVisible(list_, item, FALSE);
-    }
-    syncing_ = false;
-}
-
 void MainForm::setFirstPanel(std::string_view text) {
-    SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
+    SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
 }
 
-MainWindowState MainForm::windowState() const {
-    MainWindowState state;
-    state.fileOpen = model_.isFileOpen();
-    state.hasCurrentRow = model_.hasCurrentRow();
-    state.sortKey = model_.sortKey();
-    state.alarmSwitchOn = alarmSwitchOn_;
-    state.statusBarVisible = statusBarVisible_;
-    state.toolTipsOn = toolTipsOn_;
-    state.readmeExists = files_.fs.isOrdinaryFile(readmePath());
-    return state;
+MainWindowState MainForm::menuState() const {
+    return model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
 }
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
 
-// Menus are rendered whole from the model: the menu bar's top-level items
-// and the sort sub-menu by position, everything else by command.
+// Menus are rendered whole from the rules: the menu bar's top-level items
+// and the sort sub-menu by position, every command by its id.
 void MainForm::renderMenus() {
-    const MainWindowState state = windowState();
-    const auto flags = [](const MenuItemState& s) {
-        return static_cast<UINT>(s.enabled ? MF_ENABLED : MF_GRAYED);
-    };
-    for (const MenuItem item : allMenuItems()) {
-        if (isSeparator(item)) continue;
-        const MenuItemState s = menuItemState(item, state);
-        const int id = commandId(item);
-        if (id != 0) {
-            HMENU owner = GetMenuState(menu_, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1)
-                              ? menu_
-                              : popupMenus_.get();
-            EnableMenuItem(owner, static_cast<UINT>(id), MF_BYCOMMAND | flags(s));
-            CheckMenuItem(owner, static_cast<UINT>(id), MF_BYCOMMAND | (s.checked ? MF_CHECKED : MF_UNCHECKED));
-        }
+    const MainWindowState state = menuState();
+    const auto flags = [](const MenuItemState& s) { return static_cast<UINT>(s.enabled ? MF_ENABLED : MF_GRAYED); };
+    for (const CommandRoute& route : MainFormCommands::kRoutes) {
+        const MenuItemState s = menuItemState(route.item, state);
+        const UINT id = static_cast<UINT>(route.id);
+        const HMENU owner =
+            GetMenuState(menu_, id, MF_BYCOMMAND) != static_cast<UINT>(-1) ? menu_ : popupMenus_.get();
+        EnableMenuItem(owner, id, MF_BYCOMMAND | flags(s));
+        CheckMenuItem(owner, id, MF_BYCOMMAND | (s.checked ? MF_CHECKED : MF_UNCHECKED));
     }
     const MenuItem topLevel[] = {MenuItem::file, MenuItem::view, MenuItem::alarm, MenuItem::help};
     for (UINT i = 0; i < std::size(topLevel); ++i) {
@@ -426,114 +384,25 @@ void MainForm::renderMenus() {
     DrawMenuBar(hwnd());
 }
 
-void MainForm::applyAlarmSwitch(bool allow) {
-    allowAlarmCheck_ = allow;
-    const AlarmSwitchDecision decision = decideAlarmSwitch(allow, alarmSwitchOn_, checkIntervalMs_);
-    // Alarms still waiting for their turn belong to the seconds just gone;
-    // they must not fire whenever the check comes back.
-    if (!decision.timerRunning) check_.forgetWaiting();
-    alarmTimerRunning_ = decision.timerRunning;
-    if (decision.timerRunning) {
-        SetTimer(hwnd(), kAlarmTimerId, static_cast<UINT>(checkIntervalMs_), nullptr);
-    } else {
-        KillTimer(hwnd(), kAlarmTimerId);
-    }
-    if (decision.firstPanelText) setFirstPanel(*decision.firstPanelText);
-    const COLORREF background = GetSysColor(static_cast<int>(decision.listBackground));
-    ListView_SetBkColor(list_, background);
-    ListView_SetTextBkColor(list_, background);
-    InvalidateRect(list_, nullptr, TRUE);
+void MainForm::routeCommand(int id, bool fromAccelerator) {
+    const CommandRoute* route = MainFormCommands::find(id);
+    if (route == nullptr) return;
+    // A shortcut obeys the same enabling rules as its menu item, worked out
+    // afresh now rather than when the menu last opened.
+    const MainWindowState state = menuState();
+    if (fromAccelerator && !shortcutAllowed(route->item, state)) return;
+    if (!isCommandAvailable(route->item, state)) return;
+    (this->*route->handler)();
 }
 
-void MainForm::alarmTimer_Timer() {
-    const std::size_t rowsBefore = model_.rowCount();
-    const std::uint64_t firedBefore = check_.firedCount();
-    const LocalTime now = clock_.now();
-    const std::string status = check_.tick(model_, now, *this);
-    if (!IsWindow(hwnd())) return;
-    // An action that stopped the check (a preview, the master switch) has
-    // already said so in the panel.
-    if (alarmTimerRunning_) setFirstPanel(status);
-    // Repaint only when the tick changed what the list shows: a row fired
-    // (highlighted, dimmed) or was deleted, or the fired marks of the last
-    // second are cleared now.
-    const bool fired = check_.firedCount() != firedBefore;
-    const std::string second = clockTimeText(now);
-    if (fired || model_.rowCount() != rowsBefore || (firedSecond_ && *firedSecond_ != second)) {
-        firedSecond_.reset();
-        refreshList();
-    }
-    if (fired) firedSecond_ = second;
-}
-
-void MainForm::save() { saveAlarmFile(model_, files_); }
-
-void MainForm::runAlarm(const std::string& line, int mode) {
-    const AlarmAction action = decideAlarmAction(line, mode, settings_, &isControlCommand);
-    switch (action.kind) {
-    case AlarmActionKind::message:
-        SetForegroundWindow(hwnd());
-        if (action.showMessageBox) desktop_.showInformation(kProgramTitle, action.name);
-        break;
-    case AlarmActionKind::controlCommand:
-        runControlCommand(action.file, system_, [this] { exitProgram(); });
-        break;
-    case AlarmActionKind::shellOpen:
-        desktop_.openWithShell(action.file);
-        break;
-    case AlarmActionKind::soundWindow: {
-        SoundForm::Services services{sound_, clock_, settings_, &model_,
-                                     [this](const std::string& extension) { addExtension(extension); },
-                                     [this] { desktop_.showInformation(kProgramTitle, kNoFileToExtendText); },
-                                     {}};
-        if (action.mode == kAlarmModeFire) {
-            // A fired alarm's window outlives this call; it is forgotten once
-            // it has closed.
-            services.closed = [this](SoundForm& form) {
-                PostMessageW(hwnd(), kSoundFormClosed, 0, reinterpret_cast<LPARAM>(&form));
-            };
-            soundForms_.push_back(std::make_unique<SoundForm>(std::move(services)));
-            soundForms_.back()->playSound(action.file, action.title, action.message, action.mode, action.apiType,
-                                          line);
-            if (soundForms_.back()->hwnd() == nullptr) soundForms_.pop_back();  // could not be created
-        } else {
-            // Owned by the main window, which stays disabled while it plays.
-            services.owner = hwnd();
-            SoundForm preview(std::move(services));
-            preview.playSound(action.file, action.title, action.message, action.mode, action.apiType, line);
-        }
-        break;
-    }
-    }
-}
-
-void MainForm::addExtension(const std::string& line) {
-    model_.addAlarmLine(line);
-    refreshList();
-    saveAlarmFile(model_, files_);
-}
-
-void MainForm::soundForm_Closed(SoundForm& form) {
-    soundForms_.remove_if([&](const std::unique_ptr<SoundForm>& f) { return f.get() == &form; });
-}
-
-const SoundForm* MainForm::notificationWindow(std::size_t i) const {
-    auto it = soundForms_.begin();
-    std::advance(it, static_cast<std::ptrdiff_t>(std::min(i, soundForms_.size())));
-    return it == soundForms_.end() ? nullptr : it->get();
+LRESULT MainForm::routeNotify(NMHDR& header) {
+    if (const auto handled = listView_.notify(header)) return *handled;
+    if (header.hwndFrom == statusBar_ && header.code == static_cast<UINT>(NM_DBLCLK)) statusBar_DblClick();
+    return 0;
 }
 
 bool MainForm::preTranslateMessage(MSG& message) {
-    for (const auto& form : soundForms_) {
-        const HWND dialog = form->hwnd();
-        if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) continue;
-        // The window sees typed characters before its button does.
-        if (message.message == WM_CHAR) {
-            form->form_KeyPress(static_cast<wchar_t>(message.wParam));
-            return true;
-        }
-        return IsDialogMessageW(dialog, &message) != 0;
-    }
+    if (runner_.preTranslateMessage(message)) return true;
     // The main window's shortcuts belong to the main window alone.
     if (message.hwnd == hwnd() || IsChild(hwnd(), message.hwnd)) {
         return TranslateAcceleratorW(hwnd(), accelerators_, &message) != 0;
@@ -541,33 +410,192 @@ bool MainForm::preTranslateMessage(MSG& message) {
     return false;
 }
 
-std::string MainForm::toolTipTextAt(POINT listPoint) const {
-    LVHITTESTINFO hit{};
-    hit.pt = listPoint;
-    const int item = ListView_HitTest(list_, &hit);
-    const AlarmRow* row = item >= 0 && static_cast<std::size_t>(item) < model_.rowCount()
-                              ? &model_.row(static_cast<std::size_t>(item))
-                              : nullptr;
-    return rowCountdownText(toolTipsOn_, row, clock_.now());
+void MainForm::applyAlarmSwitch(const AlarmSwitchDecision& decision) {
+    // Alarms still waiting for their turn belong to the seconds just gone;
+    // they must not fire whenever the check comes back.
+    if (!decision.timerRunning) check_.forgetWaiting();
+    if (decision.timerRunning) {
+        alarmTimer_.start(hwnd(), static_cast<UINT>(model_.checkIntervalMs()));
+    } else {
+        alarmTimer_.stop();
+    }
+    if (decision.firstPanelText) setFirstPanel(*decision.firstPanelText);
+    listView_.setBackground(GetSysColor(static_cast<int>(decision.listBackground)));
 }
 
-LRESULT MainForm::toolTip_GetDispInfo(NMHDR& header) {
-    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-    POINT at{};
-    GetCursorPos(&at);
-    ScreenToClient(list_, &at);
-    toolTipText_ = win32::widen(toolTipTextAt(at));
-    info.lpszText = toolTipText_.data();
-    return 0;
+void MainForm::alarmTimer_Timer() {
+    const TickResult result = check_.tick(alarms_, clock_.now(), *this);
+    if (!IsWindow(hwnd())) return;
+    // An action that stopped the check (a preview, the master switch) has
+    // already said so in the panel.
+    if (alarmTimer_.running()) setFirstPanel(result.status);
+    if (result.listChanged) listView_.refresh();
+}
+
+void MainForm::runAlarm(const std::string& line) { runner_.runAlarm(line, AlarmMode::fire, hwnd(), this); }
+
+void MainForm::saveAlarmFile() { kolvi::saveAlarmFile(alarms_, files_); }
+
+void MainForm::addExtension(const std::string& line) {
+    alarms_.addAlarmLine(line);
+    listView_.refresh();
+    saveAlarmFile();
+}
+
+void MainForm::exitProgram() {
+    runner_.closeAll();
+    // Destroying the window from inside a tick would pull the list out from
+    // under it; the posted message ends the program as soon as the tick is done.
+    if (model_.requestExit()) PostMessageW(hwnd(), kExitProgram, 0, 0);
+}
+
+bool MainForm::form_QueryUnload() {
+    if (!closeNeedsConfirmation(CloseSource::closeCommand, settings_)) return true;
+    return desktop_.confirm(kCloseConfirmText);
+}
+
+void MainForm::form_Unload() {
+    if (!model_.beginUnload()) return;
+    // However the program ends, every sound stops and nothing is extended.
+    runner_.closeAll();
+    const bool inTray = tray_.inTray();
+    tray_.beginExit();
+    alarmTimer_.stop();
+    trayRefresh_.stop();
+    trayIcon_->remove();
+
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hwnd(), &placement);
+    const RECT normal = workspaceToScreen(placement.rcNormalPosition);
+    WindowSettings window;
+    window.state = inTray ? WindowState::minimized : (IsZoomed(hwnd()) ? WindowState::maximized : WindowState::normal);
+    const int dpi = static_cast<int>(dpi_);
+    window.left = pixelsToTwips(normal.left, dpi);
+    window.top = pixelsToTwips(normal.top, dpi);
+    window.width = pixelsToTwips(normal.right - normal.left, dpi);
+    window.height = pixelsToTwips(normal.bottom - normal.top, dpi);
+    listView_.readColumnWidths();
+    window.list.sortKey = alarms_.sortKey();
+    window.list.sortOrder = alarms_.sortOrder();
+    for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = alarms_.column(c).width;
+    window.showToolTip = model_.toolTipsOn();
+    window.statusBarVisible = model_.statusBarVisible();
+    saveWindowSettings(settings_, window, alarms_.tag());
+}
+
+void MainForm::fileNew_Click() {
+    const std::string path = desktop_.askSaveAlarmFile(kNewFileDialogTitle);
+    if (path.empty()) return;
+    if (const auto opened = createAndOpenAlarmFile(alarms_, files_, path)) showFileState(*opened);
+}
+
+void MainForm::fileOpen_Click() {
+    const std::string path = desktop_.askOpenAlarmFile();
+    if (path.empty()) return;
+    showFileState(openAlarmFile(alarms_, files_, path));
+}
+
+void MainForm::fileSaveAs_Click() {
+    const std::string path = desktop_.askSaveAlarmFile("");
+    if (path.empty()) return;
+    // A copy that could not be written leaves the open file open and intact.
+    if (saveAlarmFileAs(alarms_, files_, path)) showFileState(openAlarmFile(alarms_, files_, path));
+}
+
+void MainForm::fileClose_Click() { showFileState(""); }
+
+void MainForm::fileDateTime_Click() { desktop_.startCommandLine(kDateTimeCommand); }
+
+void MainForm::fileVolume_Click() { startVolumeControl(desktop_); }
+
+void MainForm::viewStatus_Click() {
+    model_.toggleStatusBar();
+    ShowWindow(statusBar_, model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    renderMenus();
+    layoutList();
+}
+
+void MainForm::viewToolTip_Click() {
+    model_.toggleToolTips();
+    listView_.setToolTipsOn(model_.toolTipsOn());
+    renderMenus();
+}
+
+void MainForm::sortBy(int key) {
+    alarms_.applySort(key, -1);
+    listView_.refresh();
+}
+
+void MainForm::alarmEnable_Click() {
+    applyAlarmSwitch(model_.toggleAlarmSwitch());
+    renderMenus();
+}
+
+void MainForm::alarmEdit_Click() {}
+
+void MainForm::alarmAdd_Click() {}
+
+void MainForm::alarmDelete_Click() {
+    alarms_.deleteCurrentRow();
+    listView_.refresh();
+    saveAlarmFile();
 }
 
 void MainForm::alarmPreview_Click() {
-    applyAlarmSwitch(false);
-    if (const std::string* line = model_.currentTag(); line != nullptr && model_.hasCurrentRow()) {
+    applyAlarmSwitch(model_.pause());
+    if (const std::string* line = alarms_.currentTag(); line != nullptr && alarms_.hasCurrentRow()) {
         const std::string copy = *line;  // the row may change while the preview is open
-        runAlarm(copy, kAlarmModePreview);
+        runner_.runAlarm(copy, AlarmMode::preview, hwnd(), this);
     }
-    applyAlarmSwitch(true);
+    applyAlarmSwitch(model_.resume());
+}
+
+void MainForm::helpReadme_Click() { desktop_.openWithShell(readmePath()); }
+
+void MainForm::helpAbout_Click() {
+    desktop_.showInformation(kVersionBoxTitle,
+                             versionBoxText(KOLVI_VERSION_MAJOR, KOLVI_VERSION_MINOR, KOLVI_VERSION_PATCH));
+}
+
+void MainForm::alarmList_ItemCheck(std::size_t position) {
+    if (position >= alarms_.rowCount()) return;
+    const bool checked = !alarms_.row(position).checked;
+    if (alarms_.changeCheck(position, checked)) saveAlarmFile();
+    listView_.redrawRow(position);
+}
+
+void MainForm::alarmList_ColumnClick(int subitem) {
+    if (const auto key = sortKeyForHeaderClick(subitem)) sortBy(*key);
+}
+
+void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
+    if (!alarms_.isFileOpen()) return;
+    renderMenus();
+    const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
+    for (const CommandRoute& route : MainFormCommands::kRoutes) {
+        if (route.item == defaultItem) SetMenuDefaultItem(menu, static_cast<UINT>(route.id), FALSE);
+    }
+    POINT at{};
+    if (screenPoint) {
+        at = *screenPoint;
+    } else {
+        GetCursorPos(&at);
+    }
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
+
+void MainForm::alarmList_Activate() {
+    switch (listActivation(alarms_.isFileOpen(), alarms_.hasCurrentRow())) {
+    case ListActivation::addAlarm:
+        alarmAdd_Click();
+        break;
+    case ListActivation::editAlarm:
+        alarmEdit_Click();
+        break;
+    case ListActivation::none:
+        break;
+    }
 }
 
 void MainForm::trayRefresh_Timer() {
@@ -579,7 +607,7 @@ void MainForm::trayRefresh_Timer() {
 void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {
     switch (trayCallbackAction(mouseMessage)) {
     case TrayCallbackAction::updateTip:
-        if (const auto tip = tray_.updateTip(model_.tag())) trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
+        if (const auto tip = tray_.updateTip(alarms_.tag())) trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
         break;
     case TrayCallbackAction::restore:
         trayPopupSize_Click();
@@ -589,7 +617,9 @@ void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {
         SetMenuDefaultItem(menu, IDM_TRAY_SIZE, FALSE);
         POINT at{};
         GetCursorPos(&at);
-        // Without the foreground the menu would not close when clicked away.
+        // Without the foreground the menu would not close when clicked away;
+        // without a message after it, the next click on the icon would not
+        // open it again (the documented pair for notification-area menus).
         SetForegroundWindow(hwnd());
         TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
         PostMessageW(hwnd(), WM_NULL, 0, 0);
@@ -603,383 +633,13 @@ void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {
 void MainForm::trayPopupSize_Click() {
     trayIcon_->remove();
     const WindowState state = tray_.restore();
+    // The first call restores the placement (a hidden window ignores the
+    // show state of a restore), the second makes it visible again; the
+    // redraw repaints children that were hidden with it.
     ShowWindow(hwnd(), state == WindowState::maximized ? SW_SHOWMAXIMIZED : SW_RESTORE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-bool MainForm::form_QueryUnload() {
-    if (!closeNeedsConfirmation(CloseSource::closeCommand, settings_)) return true;
-    return desktop_.confirm(kCloseConfirmText);
-}
-
-void MainForm::closeNotificationWindows() {
-    // Closing a window removes it from the list only later, so walk a copy.
-    std::vector<SoundForm*> open;
-    for (const auto& form : soundForms_) open.push_back(form.get());
-    for (SoundForm* form : open) form->unloadWithoutExtension();
-}
-
-void MainForm::exitProgram() {
-    closeNotificationWindows();
-    // Destroying the window from inside a tick would pull the list out from
-    // under it; the posted message ends the program as soon as the tick is done.
-    if (!exitPosted_) {
-        exitPosted_ = true;
-        PostMessageW(hwnd(), kExitProgram, 0, 0);
-    }
-}
-
-void MainForm::form_Unload() {
-    if (unloaded_) return;
-    unloaded_ = true;
-    // However the program ends, every sound stops and nothing is extended.
-    closeNotificationWindows();
-    const bool inTray = tray_.inTray();
-    tray_.beginExit();
-    KillTimer(hwnd(), kAlarmTimerId);
-    KillTimer(hwnd(), kTrayRefreshId);
-    if (trayIcon_) trayIcon_->remove();
-
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(hwnd(), &placement);
-    const RECT normal = workspaceToScreen(placement.rcNormalPosition);
-    WindowSettings window;
-    window.state = inTray ? WindowState::minimized
-                          : (IsZoomed(hwnd()) ? WindowState::maximized : WindowState::normal);
-    const int dpi = static_cast<int>(dpi_);
-    window.left = pixelsToTwips(normal.left, dpi);
-    window.top = pixelsToTwips(normal.top, dpi);
-    window.width = pixelsToTwips(normal.right - normal.left, dpi);
-    window.height = pixelsToTwips(normal.bottom - normal.top, dpi);
-    readColumnWidthsFromControl();
-    window.list.sortKey = model_.sortKey();
-    window.list.sortOrder = model_.sortOrder();
-    for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = model_.column(c).width;
-    window.showToolTip = toolTipsOn_;
-    window.statusBarVisible = statusBarVisible_;
-    saveWindowSettings(settings_, window, model_.tag());
-}
-
-LRESULT MainForm::form_Notify(NMHDR& header) {
-    struct Handler {
-        UINT code;
-        LRESULT (MainForm::*handler)(NMHDR&);
-    };
-    static constexpr Handler kListHandlers[] = {
-        {LVN_GETDISPINFOW, &MainForm::alarmList_GetDispInfo},
-        {LVN_COLUMNCLICK, &MainForm::alarmList_ColumnClickNotify},
-        {LVN_ITEMCHANGED, &MainForm::alarmList_ItemChanged},
-    };
-    static constexpr Handler kStatusHandlers[] = {
-        {NM_DBLCLK, &MainForm::statusBar_DblClick},
-    };
-    if (header.hwndFrom == list_) {
-        for (const Handler& h : kListHandlers) {
-            if (h.code == header.code) return (this->*h.handler)(header);
-        }
-    } else if (header.hwndFrom == toolTip_ && header.code == TTN_GETDISPINFOW) {
-        return toolTip_GetDispInfo(header);
-    } else if (header.hwndFrom == status_) {
-        for (const Handler& h : kStatusHandlers) {
-            if (h.code == header.code) return (this->*h.handler)(header);
-        }
-    }
-    return 0;
-}
-
-LRESULT MainForm::form_Command(int id, bool fromAccelerator) {
-    const std::optional<MenuItem> item = menuItemForCommand(id);
-    if (!item) return 0;
-    // A shortcut obeys the same enabling rules as its menu item, worked out
-    // afresh now rather than when the menu last opened.
-    if (fromAccelerator && !shortcutAllowed(*item, windowState())) return 0;
-    if (!isCommandAvailable(*item, windowState())) return 0;
-    struct Command {
-        MenuItem item;
-        void (MainForm::*handler)();
-    };
-    static constexpr Command kCommands[] = {
-        {MenuItem::fileNew, &MainForm::fileNew_Click},
-        {MenuItem::fileOpen, &MainForm::fileOpen_Click},
-        {MenuItem::fileSaveAs, &MainForm::fileSaveAs_Click},
-        {MenuItem::fileDateTime, &MainForm::fileDateTime_Click},
-        {MenuItem::fileVolume, &MainForm::fileVolume_Click},
-        {MenuItem::fileExit, &MainForm::exitProgram},
-        {MenuItem::viewStatus, &MainForm::viewStatus_Click},
-        {MenuItem::viewToolTip, &MainForm::viewToolTip_Click},
-        {MenuItem::alarmEnable, &MainForm::alarmEnable_Click},
-        {MenuItem::alarmDelete, &MainForm::alarmDelete_Click},
-        {MenuItem::popupDelete, &MainForm::alarmDelete_Click},
-        {MenuItem::helpReadme, &MainForm::helpReadme_Click},
-        {MenuItem::helpAbout, &MainForm::helpAbout_Click},
-        {MenuItem::alarmPreview, &MainForm::alarmPreview_Click},
-        {MenuItem::popupPreview, &MainForm::alarmPreview_Click},
-        {MenuItem::trayPopupSize, &MainForm::trayPopupSize_Click},
-        {MenuItem::trayPopupExit, &MainForm::exitProgram},
-    };
-    for (const Command& c : kCommands) {
-        if (c.item == *item) {
-            (this->*c.handler)();
-            return 0;
-        }
-    }
-    if (*item == MenuItem::fileClose) showFileState("");
-    if (const auto column = sortColumnForItem(*item)) alarmList_ColumnClick(*column);
-    return 0;
-}
-
-void MainForm::fileNew_Click() {
-    const std::string path = desktop_.askSaveAlarmFile(kNewFileDialogTitle);
-    if (path.empty()) return;
-    showFileState(createAlarmFile(files_, path) ? openAlarmFile(model_, files_, path) : std::string());
-}
-
-void MainForm::fileOpen_Click() {
-    const std::string path = desktop_.askOpenAlarmFile();
-    if (path.empty()) return;
-    showFileState(openAlarmFile(model_, files_, path));
-}
-
-void MainForm::fileSaveAs_Click() {
-    const std::string path = desktop_.askSaveAlarmFile("");
-    if (path.empty()) return;
-    const std::string oldTag = model_.tag();
-    model_.setTag(path);
-    if (!saveAlarmFile(model_, files_)) {
-        // The new copy could not be written (the message said so): stay with
-        // the file that is still open and intact instead of losing the list.
-        model_.setTag(oldTag);
-        return;
-    }
-    showFileState(openAlarmFile(model_, files_, path));
-}
-
-void MainForm::fileDateTime_Click() { desktop_.startCommandLine(kDateTimeCommand); }
-
-void MainForm::fileVolume_Click() {
-    if (!desktop_.startCommandLine(kVolumeCommand)) desktop_.startCommandLine(kOldVolumeCommand);
-}
-
-void MainForm::viewStatus_Click() {
-    statusBarVisible_ = !statusBarVisible_;
-    ShowWindow(status_, statusBarVisible_ ? SW_SHOW : SW_HIDE);
-    renderMenus();
-    layoutList();
-}
-
-void MainForm::viewToolTip_Click() {
-    toolTipsOn_ = !toolTipsOn_;
-    renderMenus();
-}
-
-void MainForm::alarmEnable_Click() {
-    alarmSwitchOn_ = !alarmSwitchOn_;
-    renderMenus();
-    applyAlarmSwitch(true);
-}
-
-void MainForm::alarmDelete_Click() {
-    model_.deleteCurrentRow();
-    refreshList();
-    saveAlarmFile(model_, files_);
-}
-
-void MainForm::helpReadme_Click() { desktop_.openWithShell(readmePath()); }
-
-void MainForm::helpAbout_Click() {
-    desktop_.showInformation(kVersionBoxTitle,
-                             versionBoxText(KOLVI_VERSION_MAJOR, KOLVI_VERSION_MINOR, KOLVI_VERSION_PATCH));
-}
-
-LRESULT MainForm::statusBar_DblClick(NMHDR&) {
-    fileDateTime_Click();
-    return 0;
-}
-
-LRESULT MainForm::alarmList_GetDispInfo(NMHDR& header) {
-    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
-    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= model_.rowCount()) return 0;
-    const AlarmRow& row = model_.row(static_cast<std::size_t>(item.iItem));
-    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0 && item.iSubItem >= 0 &&
-        item.iSubItem < kColumnCount) {
-        const std::wstring text = win32::widen(row.texts[static_cast<std::size_t>(item.iSubItem)]);
-        const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-        std::wmemcpy(item.pszText, text.data(), n);
-        item.pszText[n] = L'\0';
-    }
-    if ((item.mask & LVIF_STATE) != 0) {
-        item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1) | (row.ghosted ? LVIS_CUT : 0);
-        item.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
-    }
-    return 0;
-}
-
-LRESULT MainForm::alarmList_ColumnClickNotify(NMHDR& header) {
-    alarmList_ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem + 1);
-    return 0;
-}
-
-void MainForm::alarmList_ColumnClick(int column) {
-    // The number column only follows the order; it is never a click target.
-    if (column <= 1 || column > kColumnCount) return;
-    model_.applySort(column - 1, -1);
-    refreshList();
-}
-
-LRESULT MainForm::alarmList_ItemChanged(NMHDR& header) {
-    const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
-    if (syncing_ || change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0) return 0;
-    const bool nowSelected = (change.uNewState & LVIS_SELECTED) != 0;
-    const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
-    if (nowSelected && !wasSelected && static_cast<std::size_t>(change.iItem) < model_.rowCount()) {
-        model_.makeCurrent(static_cast<std::size_t>(change.iItem), true);
-    }
-    return 0;
-}
-
-void MainForm::alarmList_ItemCheck(std::size_t position) {
-    if (position >= model_.rowCount()) return;
-    const bool checked = !model_.row(position).checked;
-    if (model_.changeCheck(position, checked)) saveAlarmFile(model_, files_);
-    ListView_RedrawItems(list_, static_cast<int>(position), static_cast<int>(position));
-}
-
-void MainForm::alarmList_MouseDown(POINT at) {
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    const int item = ListView_HitTest(list_, &hit);
-    const bool onRow = item >= 0 && (hit.flags & LVHT_ONITEM) != 0;
-    switch (listMouseDown(onRow, model_.hasCurrentRow())) {
-    case MouseDownAction::makeCurrent:
-        model_.makeCurrent(static_cast<std::size_t>(item), true);
-        break;
-    case MouseDownAction::clearCurrent:
-        model_.clearCurrent();
-        break;
-    case MouseDownAction::nothing:
-        break;
-    }
-    syncSelection();
-}
-
-void MainForm::alarmList_MouseUp(POINT) {
-    ListPopupRequest request;
-    request.fileOpen = model_.isFileOpen();
-    request.hasCurrentRow = model_.hasCurrentRow();
-    request.fromKeyboard = false;
-    if (const auto plan = planListPopup(request)) showListPopup(plan->defaultItem, false, {});
-}
-
-void MainForm::alarmList_KeyboardMenu() {
-    ListPopupRequest request;
-    request.fileOpen = model_.isFileOpen();
-    request.hasCurrentRow = model_.hasCurrentRow();
-    request.fromKeyboard = true;
-    RECT client{};
-    GetClientRect(list_, &client);
-    request.listSize = {client.right, client.bottom};
-    if (const auto current = model_.currentPosition(); current && request.hasCurrentRow) {
-        ListView_EnsureVisible(list_, static_cast<int>(*current), FALSE);
-        RECT row{};
-        row.left = LVIR_BOUNDS;
-        if (ListView_GetItemRect(list_, static_cast<int>(*current), &row, LVIR_BOUNDS)) {
-            request.currentRowRect = toRect(row);
-        }
-    }
-    if (const auto plan = planListPopup(request)) {
-        showListPopup(plan->defaultItem, plan->anchor == PopupAnchor::atPoint, {plan->point.x, plan->point.y});
-    }
-}
-
-void MainForm::showListPopup(MenuItem defaultItem, bool atPoint, POINT clientPoint) {
-    if (!model_.isFileOpen()) return;
-    renderMenus();
-    const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
-    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
-    POINT at = clientPoint;
-    if (atPoint) {
-        ClientToScreen(list_, &at);
-    } else {
-        GetCursorPos(&at);
-    }
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
-}
-
-// Check boxes, mouse presses and the keyboard menu are handled here: an
-// owner-data list view keeps no check state of its own, and doing it here
-// behaves the same on every version of the control (no double toggles, no
-// missed space key, the context menu on the button's release).
-LRESULT CALLBACK MainForm::listSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data) {
-    auto* self = reinterpret_cast<MainForm*>(data);
-    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        LVHITTESTINFO hit{};
-        hit.pt = at;
-        const int item = ListView_HitTest(hwnd, &hit);
-        if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
-            SetFocus(hwnd);
-            self->alarmList_ItemCheck(static_cast<std::size_t>(item));
-            return 0;
-        }
-        self->alarmList_MouseDown(at);
-        break;
-    }
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        SetFocus(hwnd);
-        self->alarmList_MouseDown(at);
-        return 0;
-    case WM_RBUTTONUP:
-        self->alarmList_MouseUp(at);
-        return 0;
-    case WM_MBUTTONDOWN:
-        self->alarmList_MouseDown(at);
-        break;
-    case WM_MOUSEMOVE: {
-        // A new row under the pointer asks the tip for its text again.
-        LVHITTESTINFO hit{};
-        hit.pt = at;
-        const int item = ListView_HitTest(hwnd, &hit);
-        if (item != self->hoveredRow_) {
-            self->hoveredRow_ = item;
-            if (self->toolTip_ != nullptr) SendMessageW(self->toolTip_, TTM_POP, 0, 0);
-        }
-        break;
-    }
-    case WM_CONTEXTMENU:
-        return 0;  // opened by the handlers above
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        const bool shift = GetKeyState(VK_SHIFT) < 0;
-        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-        const bool alt = GetKeyState(VK_MENU) < 0;
-        if (opensListPopupFromKeyboard(static_cast<int>(wParam), shift, ctrl, alt)) {
-            self->alarmList_KeyboardMenu();
-            return 0;
-        }
-        if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-            int item = ListView_GetNextItem(hwnd, -1, LVNI_FOCUSED);
-            if (item < 0) {
-                if (const auto current = self->model_.currentPosition()) item = static_cast<int>(*current);
-            }
-            if (item >= 0) self->alarmList_ItemCheck(static_cast<std::size_t>(item));
-            return 0;
-        }
-        break;
-    }
-    case WM_CHAR:
-        if (wParam == L' ') return 0;  // already handled as a key; no search beep
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace kolvi

@@ -1,25 +1,27 @@
 #pragma once
-// The main window: the alarm list in a virtual (owner-data) report list
-// view, the status bar, the menus, the alarm check timer and the tray icon.
-// Every decision is made by the portable main-window and store code; this
-// class turns Win32 events into calls on it and renders the results.
+// The main window: composes the alarm list view, the alarm runner and the
+// status bar, owns the menus, the alarm check timer and the tray icon, and
+// carries out the menu commands. Decisions are made by MainWindowModel, the
+// menu rules and the store; this class turns Win32 events into calls on
+// them and renders the results.
 #include <windows.h>
 
 #include <cstddef>
-#include <list>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "mainwindow/main_window_model.h"
 #include "mainwindow/menu_model.h"
 #include "mainwindow/tray_icon_state.h"
-#include "mainwindow/window_settings.h"
-#include "notify/win32/sound_form.h"
+#include "mainwindow/win32/alarm_list_view.h"
+#include "notify/win32/alarm_runner.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sound_device.h"
 #include "platform/system_actions.h"
-#include "platform/win32/notify_icon.h"
+#include "platform/win32/dialog_base.h"
+#include "platform/win32/tray_icon.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
 #include "schedule/alarm_check.h"
@@ -30,7 +32,7 @@
 namespace kolvi {
 
 struct MainFormServices {
-    AlarmList& list;
+    AlarmList& alarms;
     const AlarmFileContext& files;
     SettingsFile& settings;
     Desktop& desktop;
@@ -39,7 +41,11 @@ struct MainFormServices {
     SoundDevice& sound;
 };
 
-class MainForm final : public win32::WindowBase, private AlarmCheckHost {
+class MainForm final : public win32::WindowBase,
+                       public win32::MessageFilter,
+                       private AlarmCheckHost,
+                       private AlarmListEvents,
+                       private AlarmTarget {
 public:
     explicit MainForm(const MainFormServices& services);
     ~MainForm() override;
@@ -50,114 +56,102 @@ public:
     // stored state (straight into the tray with `minimizedStart`).
     bool start(bool minimizedStart, const std::string& path = "");
 
-    HWND listView() const { return list_; }
-    HWND statusBar() const { return status_; }
-    HMENU popupMenus() const { return popupMenus_.get(); }
-    HFONT font() const { return font_.get(); }
-    UINT dpi() const { return dpi_; }
-    HACCEL accelerators() const { return accelerators_; }
-    bool alarmTimerRunning() const { return alarmTimerRunning_; }
-    const TrayIconState& tray() const { return tray_; }
+    // The program's message loop asks here first: the notification windows'
+    // keys, then the main window's shortcuts.
+    bool preTranslateMessage(MSG& message) override;
 
-    void showFileState(const std::string& openedPath);
-    void refreshList();
-    void applyAlarmSwitch(bool allow);
     // Ends the program without asking: every notification window closes
     // (its sound stops, nothing is extended), then the main window unloads
     // (settings written).
     void exitProgram();
 
-    // Carries out one alarm line: mode 0 an alarm fired, 1 a preview.
-    void runAlarm(const std::string& line, int mode);
-    // Keys for the notification windows and their dialog navigation; true
-    // when the message was used.
-    bool preTranslateMessage(MSG& message);
-    std::size_t openNotificationWindows() const { return soundForms_.size(); }
-    const SoundForm* notificationWindow(std::size_t i) const;
-    // The tool-tip text for a point of the list (empty: no tip).
-    std::string toolTipTextAt(POINT listPoint) const;
+    // For tests: the parts and the state the window renders.
+    HWND listView() const { return listView_.hwnd(); }
+    HWND statusBar() const { return statusBar_; }
+    HMENU popupMenus() const { return popupMenus_.get(); }
+    HFONT font() const { return font_.get(); }
+    UINT dpi() const { return dpi_; }
+    HACCEL accelerators() const { return accelerators_; }
+    bool alarmTimerRunning() const { return alarmTimer_.running(); }
+    const TrayIconState& tray() const { return tray_; }
+    AlarmRunner& runner() { return runner_; }
+    const AlarmListView& alarmListView() const { return listView_; }
     void alarmTimer_Timer();
 
-    // Events of the list, also reachable from tests. `column` is the header
-    // index counted from 1 (1 is the number column).
-    void alarmList_ColumnClick(int column);
-    void alarmList_ItemCheck(std::size_t position);
-
 private:
+    friend struct MainFormCommands;  // the command table names the handlers
+
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    static LRESULT CALLBACK listSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR data);
 
     LRESULT form_Create();
     void form_Resize(WPARAM kind);
     LRESULT form_DpiChanged(UINT dpi, const RECT& suggested);
-    LRESULT form_Notify(NMHDR& header);
-    LRESULT form_Command(int id, bool fromAccelerator);
+    LRESULT routeNotify(NMHDR& header);
+    void routeCommand(int id, bool fromAccelerator);
     bool form_QueryUnload();
     void form_Unload();
     void notifyIcon_MouseMove(UINT mouseMessage);
     void trayRefresh_Timer();
-    void runAlarm(const std::string& line) override { runAlarm(line, 0); }
-    void save() override;
-    void soundForm_Closed(SoundForm& form);
-    void closeNotificationWindows();
-    void addExtension(const std::string& line);
-    LRESULT toolTip_GetDispInfo(NMHDR& header);
 
-    LRESULT alarmList_GetDispInfo(NMHDR& header);
-    LRESULT alarmList_ColumnClickNotify(NMHDR& header);
-    LRESULT alarmList_ItemChanged(NMHDR& header);
-    LRESULT statusBar_DblClick(NMHDR& header);
-    void alarmList_MouseDown(POINT at);
-    void alarmList_MouseUp(POINT at);
-    void alarmList_KeyboardMenu();
+    // AlarmCheckHost
+    void runAlarm(const std::string& line) override;
+    void saveAlarmFile() override;
+    // AlarmTarget
+    const AlarmList& alarms() const override { return alarms_; }
+    void addExtension(const std::string& line) override;
+    // AlarmListEvents
+    void alarmList_ItemCheck(std::size_t position) override;
+    void alarmList_ColumnClick(int subitem) override;
+    void alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) override;
+    void alarmList_Activate() override;
 
     // Commands.
     void fileNew_Click();
     void fileOpen_Click();
     void fileSaveAs_Click();
+    void fileClose_Click();
     void fileDateTime_Click();
     void fileVolume_Click();
     void viewStatus_Click();
     void viewToolTip_Click();
+    void viewSortName_Click() { sortBy(1); }
+    void viewSortDay_Click() { sortBy(2); }
+    void viewSortTime_Click() { sortBy(3); }
+    void viewSortFile_Click() { sortBy(4); }
+    void viewSortDelete_Click() { sortBy(5); }
     void alarmEnable_Click();
+    void alarmEdit_Click();
     void alarmDelete_Click();
+    void alarmAdd_Click();
+    void alarmPreview_Click();
     void helpReadme_Click();
     void helpAbout_Click();
-    void alarmPreview_Click();
     void trayPopupSize_Click();
+    void trayPopupCancel_Click() {}
+    void statusBar_DblClick() { fileDateTime_Click(); }
 
-    void showListPopup(MenuItem defaultItem, bool atPoint, POINT clientPoint);
-    MainWindowState windowState() const;
+    void showFileState(const std::string& openedPath);
+    void sortBy(int key);
+    void applyAlarmSwitch(const AlarmSwitchDecision& decision);
+    MainWindowState menuState() const;
     void renderMenus();
     void applyFont();
-    void applyColumnWidths();
-    void readColumnWidthsFromControl();
-    void refreshHeaders();
-    void syncSelection();
     void layoutList();
     void setFirstPanel(std::string_view text);
     void setTrayRefresh(bool enabled);
-    int scale(int logicalPixels) const;
     std::string readmePath() const;
 
-    AlarmList& model_;
+    AlarmList& alarms_;
     const AlarmFileContext& files_;
     SettingsFile& settings_;
     Desktop& desktop_;
     const Clock& clock_;
-    SystemActions& system_;
-    SoundDevice& sound_;
+    MainWindowModel model_;
     AlarmCheck check_;
-    std::list<std::unique_ptr<SoundForm>> soundForms_;
-    HWND toolTip_ = nullptr;
-    std::wstring toolTipText_;
-    int hoveredRow_ = -1;
-    bool exitPosted_ = false;
-    std::optional<std::string> firedSecond_;  // the second in which a row last fired
+    AlarmRunner runner_;
+    AlarmListView listView_;
 
-    HWND list_ = nullptr;
-    HWND status_ = nullptr;
+    HWND statusBar_ = nullptr;
     HMENU menu_ = nullptr;  // owned by the window
     win32::UniqueMenu popupMenus_;
     HACCEL accelerators_ = nullptr;
@@ -165,17 +159,10 @@ private:
     HICON icon_ = nullptr;
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
-    std::optional<win32::NotifyIcon> trayIcon_;
-
+    std::unique_ptr<win32::TrayIcon> trayIcon_;
+    win32::WindowTimer alarmTimer_{1};
+    win32::WindowTimer trayRefresh_{2};
     TrayIconState tray_;
-    bool alarmSwitchOn_ = true;  // the master switch, on at every start
-    bool alarmTimerRunning_ = false;
-    bool allowAlarmCheck_ = true;  // false while a preview (or the editor) is open
-    int checkIntervalMs_ = 250;
-    bool statusBarVisible_ = true;
-    bool toolTipsOn_ = false;
-    bool syncing_ = false;  // selection changes made by us, not the user
-    bool unloaded_ = false;
 };
 
 }  // namespace kolvi

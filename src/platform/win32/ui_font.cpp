@@ -20,9 +20,8 @@ bool fontFamilyInstalled(const wchar_t* face) {
     query.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
     bool found = false;
-    const HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &query, &foundFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
+    const ScreenDc dc;
+    EnumFontFamiliesExW(dc.get(), &query, &foundFamily, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

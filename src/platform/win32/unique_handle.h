@@ -58,17 +58,51 @@ struct MenuTraits {
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { DestroyMenu(h); }
 };
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle invalid() { return nullptr; }
-    static void close(Handle h) { DestroyWindow(h); }
-};
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// A timer of a window, killed when its owner goes.
+class WindowTimer {
+public:
+    explicit WindowTimer(UINT_PTR id) : id_(id) {}
+    WindowTimer(const WindowTimer&) = delete;
+    WindowTimer& operator=(const WindowTimer&) = delete;
+    ~WindowTimer() { stop(); }
+    // (Re)starts with the period; a running timer takes the new period.
+    void start(HWND window, UINT periodMs) {
+        window_ = window;
+        running_ = SetTimer(window_, id_, periodMs, nullptr) != 0;
+    }
+    void stop() {
+        if (running_) KillTimer(window_, id_);
+        running_ = false;
+    }
+    bool running() const { return running_; }
+    UINT_PTR id() const { return id_; }
+
+private:
+    HWND window_ = nullptr;
+    UINT_PTR id_;
+    bool running_ = false;
+};
+
+// The screen's device context for the length of a scope.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    ~ScreenDc() {
+        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
 
 }  // namespace kolvi::win32

@@ -2,10 +2,22 @@
 
 #include <windows.h>
 
+#include "platform/keys.h"
 #include "platform/win32/unique_handle.h"
 
 namespace kolvi::win32 {
 namespace {
+
+// The portable code numbers keys as Windows does.
+static_assert(vk::kCancel == VK_CANCEL && vk::kBack == VK_BACK && vk::kTab == VK_TAB && vk::kReturn == VK_RETURN);
+static_assert(vk::kShift == VK_SHIFT && vk::kControl == VK_CONTROL && vk::kMenu == VK_MENU);
+static_assert(vk::kCapital == VK_CAPITAL && vk::kEscape == VK_ESCAPE && vk::kSpace == VK_SPACE);
+static_assert(vk::kPrior == VK_PRIOR && vk::kNext == VK_NEXT && vk::kEnd == VK_END && vk::kHome == VK_HOME);
+static_assert(vk::kLeft == VK_LEFT && vk::kUp == VK_UP && vk::kRight == VK_RIGHT && vk::kDown == VK_DOWN);
+static_assert(vk::kSnapshot == VK_SNAPSHOT && vk::kInsert == VK_INSERT && vk::kDelete == VK_DELETE);
+static_assert(vk::kHelp == VK_HELP && vk::kApps == VK_APPS && vk::kMultiply == VK_MULTIPLY && vk::kAdd == VK_ADD);
+static_assert(vk::kSubtract == VK_SUBTRACT && vk::kDivide == VK_DIVIDE && vk::kF1 == VK_F1 && vk::kF10 == VK_F10);
+static_assert(vk::kNumLock == VK_NUMLOCK && vk::kScroll == VK_SCROLL);
 
 // A planned, unforced request: programs with unsaved work may still object.
 constexpr DWORD kShutdownReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;

@@ -1,7 +1,14 @@
 #include "platform/win32/window_base.h"
 
+#include "platform/win32/proc_guard.h"
+
 namespace kolvi::win32 {
 
+// Only reached with a live window when the owner drops the object without
+// closing it first (a test, or a failed start). The user data is cleared
+// before DestroyWindow, because the derived object is already gone: its
+// WM_DESTROY handling (unload, subclass removal) does not run on this path,
+// and comctl32 removes any remaining subclass at WM_NCDESTROY.
 WindowBase::~WindowBase() {
     if (hwnd_ != nullptr) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -45,14 +52,16 @@ LRESULT CALLBACK WindowBase::staticProc(HWND hwnd, UINT message, WPARAM wParam, 
         self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // After a fault the message gets the default behaviour, so that the
+    // window still paints, sizes and closes.
     LRESULT result = 0;
-    try {
-        result = self->handleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing sensible can cross the system's dispatch; fall back to the
-        // default behaviour for this message.
-        result = DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    bool failed = true;
+    result = guarded<LRESULT>(0, [&] {
+        const LRESULT r = self->handleMessage(message, wParam, lParam);
+        failed = false;
+        return r;
+    });
+    if (failed) result = DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

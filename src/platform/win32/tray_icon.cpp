@@ -1,4 +1,4 @@
-#include "platform/win32/notify_icon.h"
+#include "platform/win32/tray_icon.h"
 
 #include <shellapi.h>
 
@@ -7,14 +7,26 @@
 
 namespace kolvi::win32 {
 
-NotifyIcon::NotifyIcon(HWND receiver, UINT callbackMessage, HICON icon)
+TrayIcon::TrayIcon(HWND receiver, UINT callbackMessage, HICON icon)
     : receiver_(receiver), callbackMessage_(callbackMessage), icon_(icon) {}
 
-void NotifyIcon::add(const std::wstring& tip) { send(NIM_ADD, tip); }
-void NotifyIcon::modify(const std::wstring& tip) { send(NIM_MODIFY, tip); }
-void NotifyIcon::remove() { send(NIM_DELETE, L""); }
+bool TrayIcon::add(const std::wstring& tip) {
+    shown_ = send(NIM_ADD, tip);
+    return shown_;
+}
 
-void NotifyIcon::send(DWORD message, const std::wstring& tip) {
+void TrayIcon::modify(const std::wstring& tip) {
+    if (shown_) send(NIM_MODIFY, tip);
+}
+
+void TrayIcon::remove() {
+    // Deleting an icon the shell does not hold is harmless, so this does not
+    // depend on the bookkeeping.
+    send(NIM_DELETE, L"");
+    shown_ = false;
+}
+
+bool TrayIcon::send(DWORD message, const std::wstring& tip) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = receiver_;
@@ -26,7 +38,7 @@ void NotifyIcon::send(DWORD message, const std::wstring& tip) {
     const std::size_t n = std::min<std::size_t>(tip.size(), std::size(data.szTip) - 1);
     std::wmemcpy(data.szTip, tip.data(), n);
     data.szTip[n] = L'\0';
-    Shell_NotifyIconW(message, &data);
+    return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
 }  // namespace kolvi::win32

@@ -1,0 +1,66 @@
+#include "mainwindow/main_window_model.h"
+
+namespace kolvi {
+namespace {
+
+constexpr char kVolumeCommand[] = "sndvol.exe";
+constexpr char kOldVolumeCommand[] = "sndvol32.exe";
+
+}  // namespace
+
+MainWindowModel::MainWindowModel(int checkIntervalMs, bool statusBarVisible, bool toolTipsOn)
+    : checkIntervalMs_(checkIntervalMs), statusBarVisible_(statusBarVisible), toolTipsOn_(toolTipsOn) {}
+
+AlarmSwitchDecision MainWindowModel::alarmSwitch() const {
+    return decideAlarmSwitch(pauseDepth_ == 0, alarmSwitchOn_, checkIntervalMs_);
+}
+
+AlarmSwitchDecision MainWindowModel::toggleAlarmSwitch() {
+    alarmSwitchOn_ = !alarmSwitchOn_;
+    return alarmSwitch();
+}
+
+AlarmSwitchDecision MainWindowModel::pause() {
+    ++pauseDepth_;
+    return alarmSwitch();
+}
+
+AlarmSwitchDecision MainWindowModel::resume() {
+    if (pauseDepth_ > 0) --pauseDepth_;
+    return alarmSwitch();
+}
+
+MainWindowState MainWindowModel::menuState(const AlarmList& alarms, bool readmeExists) const {
+    MainWindowState state;
+    state.fileOpen = alarms.isFileOpen();
+    state.hasCurrentRow = alarms.hasCurrentRow();
+    state.sortKey = alarms.sortKey();
+    state.alarmSwitchOn = alarmSwitchOn_;
+    state.statusBarVisible = statusBarVisible_;
+    state.toolTipsOn = toolTipsOn_;
+    state.readmeExists = readmeExists;
+    return state;
+}
+
+bool MainWindowModel::requestExit() {
+    if (exitRequested_) return false;
+    exitRequested_ = true;
+    return true;
+}
+
+bool MainWindowModel::beginUnload() {
+    if (unloaded_) return false;
+    unloaded_ = true;
+    return true;
+}
+
+std::optional<int> sortKeyForHeaderClick(int subitem) {
+    if (subitem <= static_cast<int>(Column::number) || subitem >= kColumnCount) return std::nullopt;
+    return subitem;
+}
+
+void startVolumeControl(Desktop& desktop) {
+    if (!desktop.startCommandLine(kVolumeCommand)) desktop.startCommandLine(kOldVolumeCommand);
+}
+
+}  // namespace kolvi

@@ -1,0 +1,339 @@
+#include "mainwindow/win32/alarm_list_view.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "mainwindow/list_interaction.h"
+#include "platform/win32/text.h"
+#include "schedule/countdown_text.h"
+
+namespace kolvi {
+namespace {
+
+Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool keyDown(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
+AlarmListView::AlarmListView(AlarmList& alarms, const Clock& clock, AlarmListEvents& events)
+    : alarms_(alarms), clock_(clock), events_(events) {}
+
+int AlarmListView::scale(int logicalPixels) const { return MulDiv(logicalPixels, static_cast<int>(dpi_), 96); }
+
+bool AlarmListView::create(HWND parent, int id, UINT dpi) {
+    dpi_ = dpi;
+    listView_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS,
+                                0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (listView_ == nullptr) return false;
+    // Check boxes must be on before any row exists.
+    ListView_SetExtendedListViewStyle(listView_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
+                                                     LVS_EX_LABELTIP);
+    // The model holds the check and fired marks; the control asks for them.
+    SendMessageW(listView_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK | LVIS_CUT, 0);
+    subclass_.attach(listView_, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return listView_Message(message, wParam, lParam);
+    });
+    for (int c = 0; c < kColumnCount; ++c) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+        column.fmt = LVCFMT_LEFT;
+        const std::wstring header = win32::widen(alarms_.column(c).header);
+        column.pszText = const_cast<wchar_t*>(header.c_str());
+        column.cx = scale(alarms_.column(c).width);
+        column.iSubItem = c;
+        ListView_InsertColumn(listView_, c, &column);
+    }
+    // One tool covering the list; its text is worked out when it is shown.
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (toolTip_ != nullptr) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = listView_;
+        tool.uId = 1;
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
+    }
+    return true;
+}
+
+void AlarmListView::moveTo(const Rect& place) {
+    MoveWindow(listView_, place.left, place.top, place.width(), place.height(), TRUE);
+    if (toolTip_ != nullptr) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = listView_;
+        tool.uId = 1;
+        GetClientRect(listView_, &tool.rect);
+        SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void AlarmListView::setFont(HFONT font) { SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+void AlarmListView::setBackground(COLORREF color) {
+    ListView_SetBkColor(listView_, color);
+    ListView_SetTextBkColor(listView_, color);
+    InvalidateRect(listView_, nullptr, TRUE);
+}
+
+void AlarmListView::setDpi(UINT dpi) {
+    // The control still holds the widths at the old dpi.
+    readColumnWidths();
+    dpi_ = dpi;
+    applyColumnWidths();
+}
+
+void AlarmListView::applyColumnWidths() {
+    for (int c = 0; c < kColumnCount; ++c) ListView_SetColumnWidth(listView_, c, scale(alarms_.column(c).width));
+}
+
+void AlarmListView::readColumnWidths() {
+    for (int c = 0; c < kColumnCount; ++c) {
+        alarms_.setColumnWidth(c, MulDiv(ListView_GetColumnWidth(listView_, c), 96, static_cast<int>(dpi_)));
+    }
+}
+
+void AlarmListView::refreshHeaders() {
+    for (int c = 0; c < kColumnCount; ++c) {
+        const std::wstring header = win32::widen(alarms_.column(c).header);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = const_cast<wchar_t*>(header.c_str());
+        ListView_SetColumn(listView_, c, &column);
+    }
+}
+
+void AlarmListView::refresh() {
+    // The user's column widths belong to the control between start and exit.
+    ListView_SetItemCountEx(listView_, static_cast<int>(alarms_.rowCount()), LVSICF_NOSCROLL);
+    refreshHeaders();
+    syncSelection();
+    InvalidateRect(listView_, nullptr, FALSE);
+}
+
+void AlarmListView::redrawRow(std::size_t position) {
+    ListView_RedrawItems(listView_, static_cast<int>(position), static_cast<int>(position));
+}
+
+void AlarmListView::syncSelection() {
+    syncing_ = true;
+    ListView_SetItemState(listView_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (const auto current = alarms_.currentPosition()) {
+        const int item = static_cast<int>(*current);
+        const bool highlighted = alarms_.row(*current).selected;
+        ListView_SetItemState(listView_, item, highlighted ? (LVIS_SELECTED | LVIS_FOCUSED) : LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetSelectionMark(listView_, item);
+        if (highlighted) ListView_EnsureVisible(listView_, item, FALSE);
+    }
+    syncing_ = false;
+}
+
+std::optional<LRESULT> AlarmListView::notify(NMHDR& header) {
+    if (header.hwndFrom == listView_) {
+        switch (header.code) {
+        case LVN_GETDISPINFOW:
+            return listView_GetDispInfo(header);
+        case LVN_COLUMNCLICK:
+            events_.alarmList_ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+            return 0;
+        case LVN_ITEMCHANGED:
+            return listView_ItemChanged(header);
+        default:
+            return 0;
+        }
+    }
+    if (toolTip_ != nullptr && header.hwndFrom == toolTip_ && header.code == TTN_GETDISPINFOW) {
+        return toolTip_GetDispInfo(header);
+    }
+    return std::nullopt;
+}
+
+LRESULT AlarmListView::listView_GetDispInfo(NMHDR& header) {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= alarms_.rowCount()) return 0;
+    const AlarmRow& row = alarms_.row(static_cast<std::size_t>(item.iItem));
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0 && item.iSubItem >= 0 &&
+        item.iSubItem < kColumnCount) {
+        const std::wstring text = win32::widen(row.texts[static_cast<std::size_t>(item.iSubItem)]);
+        const std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        std::wmemcpy(item.pszText, text.data(), n);
+        item.pszText[n] = L'\0';
+    }
+    if ((item.mask & LVIF_STATE) != 0) {
+        item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1) | (row.ghosted ? LVIS_CUT : 0);
+        item.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
+    }
+    return 0;
+}
+
+LRESULT AlarmListView::listView_ItemChanged(NMHDR& header) {
+    const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
+    if (syncing_ || change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0) return 0;
+    const bool nowSelected = (change.uNewState & LVIS_SELECTED) != 0;
+    const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
+    if (nowSelected && !wasSelected && static_cast<std::size_t>(change.iItem) < alarms_.rowCount()) {
+        alarms_.makeCurrent(static_cast<std::size_t>(change.iItem), true);
+    }
+    return 0;
+}
+
+void AlarmListView::listView_MouseDown(POINT at) {
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int item = ListView_HitTest(listView_, &hit);
+    const bool onRow = item >= 0 && (hit.flags & LVHT_ONITEM) != 0;
+    switch (listMouseDown(onRow, alarms_.hasCurrentRow())) {
+    case MouseDownAction::makeCurrent:
+        alarms_.makeCurrent(static_cast<std::size_t>(item), true);
+        break;
+    case MouseDownAction::clearCurrent:
+        alarms_.clearCurrent();
+        break;
+    case MouseDownAction::nothing:
+        break;
+    }
+    syncSelection();
+}
+
+void AlarmListView::listView_MouseUp() {
+    ListPopupRequest request;
+    request.fileOpen = alarms_.isFileOpen();
+    request.hasCurrentRow = alarms_.hasCurrentRow();
+    request.fromKeyboard = false;
+    if (const auto plan = planListPopup(request)) events_.alarmList_ContextMenu(plan->defaultItem, std::nullopt);
+}
+
+void AlarmListView::listView_KeyboardMenu() {
+    ListPopupRequest request;
+    request.fileOpen = alarms_.isFileOpen();
+    request.hasCurrentRow = alarms_.hasCurrentRow();
+    request.fromKeyboard = true;
+    RECT client{};
+    GetClientRect(listView_, &client);
+    request.listSize = {client.right, client.bottom};
+    if (const auto current = alarms_.currentPosition(); current && request.hasCurrentRow) {
+        ListView_EnsureVisible(listView_, static_cast<int>(*current), FALSE);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        if (ListView_GetItemRect(listView_, static_cast<int>(*current), &row, LVIR_BOUNDS)) {
+            request.currentRowRect = toRect(row);
+        }
+    }
+    if (const auto plan = planListPopup(request)) {
+        POINT at{plan->point.x, plan->point.y};
+        ClientToScreen(listView_, &at);
+        events_.alarmList_ContextMenu(plan->defaultItem, at);
+    }
+}
+
+// Check boxes, mouse presses and the keyboard are handled here: an owner-data
+// list view keeps no check state of its own, and doing it here behaves the
+// same on every version of the control (no double toggles, no missed space
+// key, the context menu on the button's release).
+std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        LVHITTESTINFO hit{};
+        hit.pt = at;
+        const int item = ListView_HitTest(listView_, &hit);
+        if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+            SetFocus(listView_);
+            events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
+            return 0;
+        }
+        listView_MouseDown(at);
+        if (message == WM_LBUTTONDBLCLK) {
+            SetFocus(listView_);
+            events_.alarmList_Activate();
+            return 0;
+        }
+        return std::nullopt;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        SetFocus(listView_);
+        listView_MouseDown(at);
+        return 0;
+    case WM_RBUTTONUP:
+        listView_MouseUp();
+        return 0;
+    case WM_MBUTTONDOWN:
+        listView_MouseDown(at);
+        return std::nullopt;
+    case WM_MOUSEMOVE: {
+        // A new row under the pointer asks the tip for its text again.
+        LVHITTESTINFO hit{};
+        hit.pt = at;
+        const int item = ListView_HitTest(listView_, &hit);
+        if (item != hoveredRow_) {
+            hoveredRow_ = item;
+            if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_POP, 0, 0);
+        }
+        return std::nullopt;
+    }
+    case WM_CONTEXTMENU:
+        return 0;  // opened by the handlers above
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (opensListPopupFromKeyboard(static_cast<unsigned>(wParam), keyDown(VK_SHIFT), keyDown(VK_CONTROL),
+                                       keyDown(VK_MENU))) {
+            listView_KeyboardMenu();
+            return 0;
+        }
+        if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+            int item = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+            if (item < 0) {
+                if (const auto current = alarms_.currentPosition()) item = static_cast<int>(*current);
+            }
+            if (item >= 0) events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
+            return 0;
+        }
+        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+            events_.alarmList_Activate();
+            return 0;
+        }
+        return std::nullopt;
+    case WM_CHAR:
+        // Already handled as keys; no search and no beep.
+        if (wParam == L' ' || wParam == L'\r') return 0;
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string AlarmListView::toolTipTextAt(POINT listPoint) const {
+    LVHITTESTINFO hit{};
+    hit.pt = listPoint;
+    const int item = ListView_HitTest(listView_, &hit);
+    const AlarmRow* row = item >= 0 && static_cast<std::size_t>(item) < alarms_.rowCount()
+                              ? &alarms_.row(static_cast<std::size_t>(item))
+                              : nullptr;
+    return rowCountdownText(toolTipsOn_, row, clock_.now());
+}
+
+LRESULT AlarmListView::toolTip_GetDispInfo(NMHDR& header) {
+    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(listView_, &at);
+    toolTipText_ = win32::widen(toolTipTextAt(at));
+    info.lpszText = toolTipText_.data();
+    return 0;
+}
+
+}  // namespace kolvi

@@ -1,0 +1,100 @@
+#include "notify/win32/alarm_runner.h"
+
+#include <iterator>
+#include <vector>
+
+#include "command/control_command.h"
+#include "notify/win32/sound_form.h"
+#include "schedule/alarm_action.h"
+#include "texts/alarm_texts.h"
+#include "texts/common_texts.h"
+
+namespace kolvi {
+
+AlarmRunner::AlarmRunner(AlarmRunnerServices services) : services_(std::move(services)) {}
+
+AlarmRunner::~AlarmRunner() { closeAll(); }
+
+void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, AlarmTarget* target) {
+    closing_.clear();
+    const AlarmAction action = decideAlarmAction(line, mode, services_.settings, &isControlCommand);
+    switch (action.kind) {
+    case AlarmActionKind::message:
+        if (owner != nullptr) SetForegroundWindow(owner);
+        if (action.showMessageBox) services_.desktop.showInformation(kProgramTitle, action.name);
+        break;
+    case AlarmActionKind::controlCommand:
+        runControlCommand(action.file, services_.system, services_.exitProgram);
+        break;
+    case AlarmActionKind::shellOpen:
+        services_.desktop.openWithShell(action.file);
+        break;
+    case AlarmActionKind::soundWindow: {
+        SoundForm::Services services{
+            services_.sound,
+            services_.clock,
+            services_.settings,
+            target != nullptr ? &target->alarms() : nullptr,
+            [target](const std::string& extension) {
+                if (target != nullptr) target->addExtension(extension);
+            },
+            [this] { services_.desktop.showInformation(kProgramTitle, kNoFileToExtendText); },
+            {}};
+        if (action.mode == AlarmMode::fire) {
+            // A fired alarm's window outlives this call; it is forgotten once
+            // it has closed.
+            services.closed = [this](SoundForm& form) { window_Closed(form); };
+            windows_.push_back(std::make_unique<SoundForm>(std::move(services)));
+            SoundForm& form = *windows_.back();
+            form.playSound(action.file, action.message, action.mode, action.soundApi, line);
+            if (form.hwnd() == nullptr && !windows_.empty() && windows_.back().get() == &form) {
+                windows_.pop_back();  // could not be created
+            }
+        } else {
+            SoundForm preview(std::move(services));
+            preview.playSound(action.file, action.message, action.mode, action.soundApi, line, owner, this);
+        }
+        break;
+    }
+    }
+}
+
+void AlarmRunner::window_Closed(SoundForm& form) {
+    // Called from inside the window's own procedure: keep the object alive
+    // until that has returned.
+    for (auto it = windows_.begin(); it != windows_.end(); ++it) {
+        if (it->get() == &form) {
+            closing_.splice(closing_.end(), windows_, it);
+            return;
+        }
+    }
+}
+
+void AlarmRunner::closeAll() {
+    // Closing a window takes it out of the list, so walk a copy.
+    std::vector<SoundForm*> open;
+    for (const auto& form : windows_) open.push_back(form.get());
+    for (SoundForm* form : open) form->unloadWithoutExtension();
+}
+
+const SoundForm* AlarmRunner::window(std::size_t i) const {
+    if (i >= windows_.size()) return nullptr;
+    return std::next(windows_.begin(), static_cast<std::ptrdiff_t>(i))->get();
+}
+
+bool AlarmRunner::preTranslateMessage(MSG& message) {
+    closing_.clear();
+    for (const auto& form : windows_) {
+        const HWND dialog = form->hwnd();
+        if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) continue;
+        // The window sees typed characters before its button does.
+        if (message.message == WM_CHAR) {
+            form->form_KeyPress(static_cast<wchar_t>(message.wParam));
+            return true;
+        }
+        return IsDialogMessageW(dialog, &message) != 0;
+    }
+    return false;
+}
+
+}  // namespace kolvi
