@@ -60,9 +60,9 @@ if(KOLVI_E2E_SOURCES)
   target_compile_definitions(kolvi_e2e_tests PRIVATE ${KOLVI_WIN_DEFS}
     KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KOLVI_EXE_PATH="$<TARGET_FILE:kolvialarm>"
     KOLVI_AUDIO_CAPTURE="${KOLVI_AUDIO_CAPTURE}")
-  target_include_directories(kolvi_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(kolvi_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(kolvi_e2e_tests PRIVATE ${KOLVI_WARNINGS})
-  target_link_libraries(kolvi_e2e_tests PRIVATE comctl32 user32 kernel32 shlwapi)
+  target_link_libraries(kolvi_e2e_tests PRIVATE kolvi_win)
   add_dependencies(kolvi_e2e_tests kolvialarm)
   gtest_discover_tests(kolvi_e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE

@@ -1,19 +1,7 @@
-// Alarms firing inside the real main window, driven by a test clock: the
-// message box, the notification window with its sound and digit keys, the
-// delete-after-run rows, control commands, the preview and the countdown tip.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-
-#include "resource.h"
-#include "mainwindow/win32/main_form.h"
-#include "platform/win32/text.h"
-#include "platform/win32/win32_codec.h"
-#include "platform/win32/win32_file_system.h"
+// Alarms carried out by the real main window and its alarm runner, driven by
+// a test clock: message boxes, notification windows with their sound and
+// keys from either loop, the system actions, the preview for any owner.
+#include "notify/win32/sound_form.h"
 #include "win/main_form_fixture.h"
 
 namespace kolvi::test {
@@ -21,223 +9,206 @@ namespace {
 
 using win32::narrow;
 
-class FiringTest : public MainFormFixture {
-protected:
-    void start(const std::string& alarms) {
-        writeAlarmFile(path_, "1.1\r\n" + alarms);
-        startForm(path_);
-    }
-    void tickAt(int hour, int minute, int second) {
-        clock_.time = {1, hour, minute, second};
-        form_->alarmTimer_Timer();
-        pump();
-    }
-    std::string panel() const { return statusPanel(); }
-    std::string fileText() const { return MainFormFixture::fileText(path_); }
-    static std::string controlText(HWND dialog, int id) {
-        wchar_t text[256] = {};
-        GetDlgItemTextW(dialog, id, text, 256);
-        return narrow(text);
-    }
-
-    std::string path_ = dir_.file("list.alm");
-};
-
-TEST_F(FiringTest, ADueAlarmWithoutAFileShowsItsNameOnceInItsSecond) {
-    start("1,朝会,0,1,1,1,1,1,0,10,00,05,,0\r\n");
-    tickAt(10, 0, 4);
-    EXPECT_EQ(panel(), "10:00:04");
-    EXPECT_TRUE(desktop_.asked.empty());
-    tickAt(10, 0, 5);
-    ASSERT_EQ(desktop_.asked.size(), 1u);
-    EXPECT_EQ(desktop_.asked[0], "info:Kolviアラーム|朝会");
-    EXPECT_EQ(panel(), "10:00:05 (朝会)");
-    EXPECT_EQ(ListView_GetNextItem(form_->listView(), -1, LVNI_SELECTED), 0);
-    tickAt(10, 0, 5);  // the same second again: latched
-    EXPECT_EQ(desktop_.asked.size(), 1u);
-    EXPECT_EQ(panel(), "10:00:05");
-    clock_.time.weekday = 0;  // Sunday is not among its days
-    form_->alarmTimer_Timer();
-    tickAt(10, 0, 6);
-    EXPECT_EQ(desktop_.asked.size(), 1u);
+std::string dialogText(HWND dialog, int id) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(dialog, id, text, 256);
+    return narrow(text);
 }
 
-TEST_F(FiringTest, ASoundAlarmOpensAWindowAndDigitFiveAddsAnExtension) {
-    start("1,会議,1,1,1,1,1,1,1,10,00,00,C:\\sound\\bell.WAV,0\r\n");
-    tickAt(10, 0, 0);
-    ASSERT_EQ(form_->openNotificationWindows(), 1u);
-    const HWND window = form_->notificationWindow(0)->hwnd();
-    ASSERT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(controlText(window, IDC_MESSAGE1), "会議");
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_MESSAGE2)));
-    EXPECT_EQ(controlText(window, IDC_MESSAGE2), "1 ～ 9 キーで延長できます。");
-    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    const std::string alias = std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "PL";
-    ASSERT_EQ(sound_.calls.size(), 2u);
-    EXPECT_EQ(sound_.calls[0], "mci:open \"C:\\sound\\bell.WAV\" alias " + alias);
-    EXPECT_EQ(sound_.calls[1], "mci:play " + alias + " from 0");
+std::string aliasOf(HWND window) { return std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "PL"; }
 
-    // The key is pressed 17 seconds later; the button has the focus.
+using FiringTest = MainFormFixture;
+
+TEST_F(FiringTest, ADueAlarmWithoutAFileShowsItsNameAndItsRowIsHighlighted) {
+    startWith("1,b,1,1,1,1,1,1,1,11,00,00,,0\r\n1,朝会,0,1,1,1,1,1,0,10,00,05,,0\r\n");
+    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(1));
+    tickAt(10, 0, 4);
+    EXPECT_EQ(statusPanel(), "10:00:04");
+    EXPECT_TRUE(desktop_.asked.empty());
+    tickAt(10, 0, 5);
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"info:Kolviアラーム|朝会"});
+    EXPECT_EQ(statusPanel(), "10:00:05 (朝会)");
+    // Del acts on the row the list shows as selected: the fired one.
+    EXPECT_EQ(ListView_GetNextItem(lv(), -1, LVNI_SELECTED), 0);
+    EXPECT_EQ(ListView_GetItemState(lv(), 0, LVIS_CUT), static_cast<UINT>(LVIS_CUT));
+    tickAt(10, 0, 6);
+    EXPECT_EQ(ListView_GetItemState(lv(), 0, LVIS_CUT), 0u);  // the dimmed mark goes with its second
+}
+
+TEST_F(FiringTest, ASoundWindowPlaysAndDigitFiveExtendsTheAlarm) {
+    startWith("1,会議,1,1,1,1,1,1,1,10,00,00,C:\\sound\\bell.WAV,0\r\n");
+    tickAt(10, 0, 0);
+    ASSERT_EQ(form_->runner().openWindows(), 1u);
+    const HWND window = form_->runner().window(0)->hwnd();
+    ASSERT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(dialogText(window, IDC_ALARM_NAME), "会議");
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_DIGIT_HINT)));
+    EXPECT_EQ(dialogText(window, IDC_DIGIT_HINT), "1 ～ 9 キーで延長できます。");
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const std::string alias = aliasOf(window);
+    EXPECT_EQ(sound_.calls, (std::vector<std::string>{"mci:open \"C:\\sound\\bell.WAV\" alias " + alias,
+                                                      "mci:play " + alias + " from 0"}));
+
+    // The key comes through the program's loop 17 seconds later.
     clock_.time = {1, 10, 0, 17};
     MSG key{GetDlgItem(window, IDCANCEL), WM_CHAR, L'5', 0, 0, {}};
     EXPECT_TRUE(form_->preTranslateMessage(key));
     pump();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(form_->openNotificationWindows(), 0u);
-    EXPECT_EQ(sound_.calls[2], "mci:stop " + alias);
-    EXPECT_EQ(sound_.calls[3], "mci:close " + alias);
+    EXPECT_EQ(form_->runner().openWindows(), 0u);
+    EXPECT_EQ(sound_.calls.back(), "mci:close " + alias);
     EXPECT_EQ(fileText(),
               "1.1\r\n"
               "1,会議,1,1,1,1,1,1,1,10,00,00,C:\\sound\\bell.WAV,0\r\n"
               "1,会議の延長,1,1,1,1,1,1,1,10,05,17,C:\\sound\\bell.WAV,1\r\n");
-    EXPECT_EQ(ListView_GetItemCount(form_->listView()), 2);
+    EXPECT_EQ(ListView_GetItemCount(lv()), 2);
 }
 
-TEST_F(FiringTest, EscapeClosesWithoutAnExtensionAndExitClosesEveryWindow) {
-    writeRaw(dir_.file("kolvialarm.ini"), "[sound]\r\nusemci=0\r\n");
-    start("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,b.mp3,0\r\n");
-    tickAt(10, 0, 0);
-    tickAt(10, 0, 0);
-    ASSERT_EQ(form_->openNotificationWindows(), 2u);
-    EXPECT_EQ(sound_.calls, (std::vector<std::string>{"play:a.wav", "play:b.mp3"}));
-    const HWND first = form_->notificationWindow(0)->hwnd();
-    SendMessageW(first, WM_COMMAND, IDCANCEL, 0);  // Escape, Enter or the button
+TEST_F(FiringTest, TheButtonTakesKeysWhenAnotherLoopDeliversThemAndExitClosesEveryWindow) {
+    writeIni("[sound]\r\nusemci=0\r\n");
+    startWith("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,b.mp3,0\r\n"
+              "1,c,1,1,1,1,1,1,1,10,00,00,c.wav,0\r\n");
+    for (int i = 0; i < 3; ++i) tickAt(10, 0, 0);
+    ASSERT_EQ(form_->runner().openWindows(), 3u);
+    EXPECT_EQ(sound_.calls, (std::vector<std::string>{"play:a.wav", "play:b.mp3", "play:c.wav"}));
+    // No dialog manager in between (a message box's loop, say): the button
+    // itself answers Escape and passes digits on.
+    const HWND first = form_->runner().window(0)->hwnd();
+    SendMessageW(GetDlgItem(first, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
     pump();
-    EXPECT_EQ(form_->openNotificationWindows(), 1u);
-    const HWND second = form_->notificationWindow(0)->hwnd();
-    form_->exitProgram();
+    EXPECT_FALSE(IsWindow(first));
+    const HWND second = form_->runner().window(0)->hwnd();
+    clock_.time = {1, 23, 59, 0};
+    SendMessageW(GetDlgItem(second, IDCANCEL), WM_CHAR, L'2', 0);
+    pump();
     EXPECT_FALSE(IsWindow(second));
-    pump();
-    EXPECT_EQ(sound_.calls.size(), 4u);  // two plays, two stops
-    EXPECT_EQ(fileText(), "1.1\r\n1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,b.mp3,0\r\n");
+    EXPECT_NE(fileText().find("1,bの延長,1,1,1,1,1,1,1,00,01,00,b.mp3,1\r\n"), std::string::npos) << fileText();
+    EXPECT_EQ(fileText().find("aの延長"), std::string::npos);
+
+    const HWND third = form_->runner().window(0)->hwnd();
+    form_->exitProgram();
+    EXPECT_FALSE(IsWindow(third));
+    EXPECT_EQ(sound_.calls.back(), "stop");
+    EXPECT_EQ(fileText().find("cの延長"), std::string::npos);
 }
 
-TEST_F(FiringTest, DeleteAfterRunRowsGoAndTheFileIsSaved) {
-    start("1,麺,1,1,1,1,1,1,1,12,03,00,,1\r\n1,残る,1,1,1,1,1,1,1,12,03,00,,0\r\n");
-    tickAt(12, 3, 0);
-    EXPECT_EQ(fileText(), "1.1\r\n1,残る,1,1,1,1,1,1,1,12,03,00,,0\r\n");
-    tickAt(12, 3, 0);  // the next due row of the same second fires on the next tick
-    EXPECT_EQ(desktop_.asked.size(), 2u);
-    EXPECT_EQ(fileText(), "1.1\r\n1,残る,1,1,1,1,1,1,1,12,03,00,,0\r\n");
-}
-
-TEST_F(FiringTest, ControlCommandsGoToTheSystemActions) {
-    start("1,a,1,1,1,1,1,1,1,09,00,00,Lock,0\r\n"
-          "1,b,1,1,1,1,1,1,1,09,00,01,sendkeys Hi~,0\r\n"
-          "1,c,1,1,1,1,1,1,1,09,00,02,EXIT,0\r\n");
+TEST_F(FiringTest, CommandsReachTheSystemAndDeleteAfterRunRowsAreSaved) {
+    startWith("1,a,1,1,1,1,1,1,1,09,00,00,Lock,1\r\n"
+              "1,b,1,1,1,1,1,1,1,09,00,01,sendkeys Hi~,0\r\n"
+              "1,c,1,1,1,1,1,1,1,09,00,02,EXIT,0\r\n");
     tickAt(9, 0, 0);
+    EXPECT_EQ(fileText().find(",a,"), std::string::npos);
     tickAt(9, 0, 1);
     EXPECT_EQ(system_.calls, (std::vector<std::string>{"lock", "keys"}));
     ASSERT_EQ(system_.typed.size(), 1u);
-    EXPECT_GE(system_.typed[0].size(), 3u);
-    const HWND window = form_->hwnd();
+    EXPECT_EQ(system_.typed[0].size(), 4u);  // H, i, Enter down and up
+    const HWND window = hwnd();
     tickAt(9, 0, 2);
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(FiringTest, AFiredRowIsHighlightedEvenWithoutAName) {
-    start("1,,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,11,00,00,,0\r\n");
-    list_.makeCurrent(1, true);
-    form_->refreshList();
-    tickAt(10, 0, 0);
-    EXPECT_EQ(panel(), "10:00:00");
-    // Del must act on the row the list shows as selected: the fired one.
-    EXPECT_EQ(ListView_GetNextItem(form_->listView(), -1, LVNI_SELECTED), 0);
-    EXPECT_EQ(list_.currentPosition(), 0u);
-}
-
 TEST_F(FiringTest, AlarmsWaitingForTheirTurnAreDroppedWhenTheCheckStops) {
-    start("1,a,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,,0\r\n");
+    startWith("1,a,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,,0\r\n");
     tickAt(10, 0, 0);
     ASSERT_EQ(desktop_.asked.size(), 1u);
-    SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ALARM_ENABLE, 1), 0);
-    SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ALARM_ENABLE, 1), 0);
+    command(IDM_ALARM_ENABLE, true);
+    command(IDM_ALARM_ENABLE, true);
     tickAt(12, 0, 0);
     EXPECT_EQ(desktop_.asked.size(), 1u);  // b's second passed while the check was off
-    EXPECT_EQ(panel(), "12:00:00");
-}
-
-TEST_F(FiringTest, TheButtonPassesDigitsToTheWindowWhateverLoopDeliversThem) {
-    start("1,会議,1,1,1,1,1,1,1,10,00,00,bell.wav,0\r\n");
-    tickAt(10, 0, 0);
-    ASSERT_EQ(form_->openNotificationWindows(), 1u);
-    const HWND window = form_->notificationWindow(0)->hwnd();
-    clock_.time = {1, 23, 59, 0};
-    SendMessageW(GetDlgItem(window, IDCANCEL), WM_CHAR, L'2', 0);
-    pump();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_NE(fileText().find("1,会議の延長,1,1,1,1,1,1,1,00,01,00,bell.wav,1\r\n"), std::string::npos) << fileText();
 }
 
 TEST_F(FiringTest, EndingTheSessionClosesTheWindowsAndWritesTheSettingsWithoutAsking) {
-    writeRaw(dir_.file("kolvialarm.ini"), "[window]\r\ncloseconfirm=1\r\n");
-    start("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n");
+    writeIni("[window]\r\ncloseconfirm=1\r\n");
+    startWith("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n");
     tickAt(10, 0, 0);
-    ASSERT_EQ(form_->openNotificationWindows(), 1u);
-    const HWND window = form_->notificationWindow(0)->hwnd();
-    EXPECT_EQ(SendMessageW(form_->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    SendMessageW(form_->hwnd(), WM_ENDSESSION, TRUE, 0);
+    const HWND window = form_->runner().window(0)->hwnd();
+    EXPECT_EQ(SendMessageW(hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(hwnd(), WM_ENDSESSION, TRUE, 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(sound_.calls.back(), "mci:close " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "PL");
+    EXPECT_EQ(sound_.calls.back(), "mci:close " + aliasOf(window));
     EXPECT_TRUE(desktop_.asked.empty());
     EXPECT_EQ(settings_.readString("list", "lastopen", "?"), "list.alm");
-    EXPECT_EQ(list_.rowCount(), 1u);  // nothing extended
 }
 
-// The preview is modal: a thread timer looks at it and closes it.
-HWND g_preview = nullptr;
-std::string g_previewText;
-bool g_hintShown = true;
-HWND g_owner = nullptr;
-bool g_ownerEnabled = true;
+// A preview is modal: a thread timer looks at it from inside its loop.
+struct PreviewSeen {
+    HWND window = nullptr;
+    std::string text;
+    bool hintShown = true;
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    HWND mainWindow = nullptr;
+    bool mainEnabled = false;
+    std::string panel;
+};
+PreviewSeen g_preview;
+
 BOOL CALLBACK findPreview(HWND hwnd, LPARAM) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == GetCurrentProcessId() && GetDlgItem(hwnd, IDC_MESSAGE1) != nullptr && IsWindowVisible(hwnd)) {
-        g_preview = hwnd;
-        return FALSE;
+    if (pid != GetCurrentProcessId() || GetDlgItem(hwnd, IDC_ALARM_NAME) == nullptr || !IsWindowVisible(hwnd)) {
+        return TRUE;
     }
-    return TRUE;
+    g_preview.window = hwnd;
+    return FALSE;
 }
-void CALLBACK closePreview(HWND, UINT, UINT_PTR id, DWORD) {
+
+void CALLBACK inspectPreview(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     EnumWindows(&findPreview, 0);
-    if (g_preview == nullptr) return;
-    wchar_t text[256] = {};
-    GetDlgItemTextW(g_preview, IDC_MESSAGE1, text, 256);
-    g_previewText = narrow(text);
-    g_hintShown = IsWindowVisible(GetDlgItem(g_preview, IDC_MESSAGE2)) != 0;
-    g_owner = GetWindow(g_preview, GW_OWNER);
-    g_ownerEnabled = IsWindowEnabled(g_owner) != 0;
-    SendMessageW(g_preview, WM_CHAR, L'5', 0);  // digits do nothing in a preview
-    PostMessageW(g_preview, WM_COMMAND, IDCANCEL, 0);
+    if (g_preview.window == nullptr) return;
+    g_preview.text = dialogText(g_preview.window, IDC_ALARM_NAME);
+    g_preview.hintShown = IsWindowVisible(GetDlgItem(g_preview.window, IDC_DIGIT_HINT)) != 0;
+    g_preview.owner = GetWindow(g_preview.window, GW_OWNER);
+    g_preview.ownerEnabled = IsWindowEnabled(g_preview.owner) != 0;
+    g_preview.mainEnabled = IsWindowEnabled(g_preview.mainWindow) != 0;
+    wchar_t panel[64] = {};
+    SendMessageW(FindWindowExW(g_preview.mainWindow, nullptr, STATUSCLASSNAMEW, nullptr), SB_GETTEXTW, 0,
+                 reinterpret_cast<LPARAM>(panel));
+    g_preview.panel = narrow(panel);
+    SendMessageW(g_preview.window, WM_CHAR, L'5', 0);  // digits do nothing in a preview
+    PostMessageW(g_preview.window, WM_COMMAND, IDCANCEL, 0);
 }
 
-TEST_F(FiringTest, ThePreviewPlaysModallyWithTheCheckPausedAndIgnoresDigits) {
-    start("1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n");
-    SetTimer(nullptr, 0, 300, &closePreview);
-    SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDM_ALARM_PREVIEW, 1), 0);
-    ASSERT_NE(g_preview, nullptr);
-    EXPECT_EQ(g_previewText, "bell.wav の再生プレビューです。");
-    EXPECT_FALSE(g_hintShown);
-    EXPECT_EQ(g_owner, form_->hwnd());
-    EXPECT_FALSE(g_ownerEnabled);  // the main window waits for the preview
+TEST_F(FiringTest, APreviewIsModalToItsOwnerOnlyAndPausesTheCheck) {
+    startWith("1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n");
+    // Another window of the program (the editor, say) previews a file.
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    g_preview = {};
+    g_preview.mainWindow = hwnd();
+    SetTimer(nullptr, 0, 300, &inspectPreview);
+    form_->runner().runAlarm("0,0,0,0,0,0,0,0,0,0,0,0,C:\\sound\\bell.wav,0", AlarmMode::preview, owner, nullptr);
+    ASSERT_NE(g_preview.window, nullptr);
+    EXPECT_EQ(g_preview.text, "bell.wav の再生プレビューです。");
+    EXPECT_FALSE(g_preview.hintShown);
+    EXPECT_EQ(g_preview.owner, owner);
+    EXPECT_FALSE(g_preview.ownerEnabled);
+    EXPECT_TRUE(g_preview.mainEnabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));  // back once the preview is gone
+    EXPECT_EQ(sound_.calls.size(), 4u);   // open, play, stop, close
+    DestroyWindow(owner);
+
+    // The main window's own preview stops the check while it plays.
+    g_preview = {};
+    g_preview.mainWindow = hwnd();
+    SetTimer(nullptr, 0, 300, &inspectPreview);
+    command(IDM_ALARM_PREVIEW, true);
+    ASSERT_NE(g_preview.window, nullptr);
+    EXPECT_EQ(g_preview.owner, hwnd());
+    EXPECT_FALSE(g_preview.mainEnabled);
+    EXPECT_EQ(g_preview.panel, "アラーム停止中");
     EXPECT_TRUE(form_->alarmTimerRunning());
-    EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
-    EXPECT_EQ(list_.rowCount(), 1u);     // no extension
+    EXPECT_EQ(alarms_.rowCount(), 1u);  // no extension
 }
 
-TEST_F(FiringTest, TheTipCountsDownToTheRowsTime) {
-    start("1,朝会,1,1,1,1,1,1,1,10,05,00,,0\r\n0,休み,1,1,1,1,1,1,1,10,05,00,,0\r\n");
-    RECT r{};
-    ListView_GetItemRect(form_->listView(), 0, &r, LVIR_LABEL);
-    const POINT first{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
+    startWith("1,朝会,1,1,1,1,1,1,1,10,05,00,,0\r\n0,休み,1,1,1,1,1,1,1,10,05,00,,0\r\n");
     clock_.time = {1, 10, 0, 0};
-    EXPECT_EQ(form_->toolTipTextAt(first), "");  // tips are off by default
-    SendMessageW(form_->hwnd(), WM_COMMAND, IDM_VIEW_TOOLTIP, 0);
-    EXPECT_EQ(form_->toolTipTextAt(first), "[朝会] このアラームは300秒後に作動します。");
-    const POINT second{first.x, first.y + (r.bottom - r.top)};
-    EXPECT_EQ(form_->toolTipTextAt(second), "[休み] このアラームは停止しています。");
+    EXPECT_EQ(form_->alarmListView().toolTipTextAt(rowPoint(0)), "");  // tips are off by default
+    command(IDM_VIEW_TOOLTIP);
+    EXPECT_EQ(form_->alarmListView().toolTipTextAt(rowPoint(0)), "[朝会] このアラームは300秒後に作動します。");
+    EXPECT_EQ(form_->alarmListView().toolTipTextAt(rowPoint(1)), "[休み] このアラームは停止しています。");
 }
 
 }  // namespace

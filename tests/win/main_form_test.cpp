@@ -1,20 +1,6 @@
-// The main window's list view bound to the real alarm store and real files:
-// rows, headers, check boxes by mouse and space key, header clicks, fonts.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <memory>
-#include <string>
-
-#include "mainwindow/win32/main_form.h"
-#include "platform/win32/text.h"
-#include "platform/win32/win32_codec.h"
-#include "platform/win32/win32_file_system.h"
-#include "settings/settings_file.h"
-#include "store/alarm_file.h"
+// The main window rendered from the real resources over real files: the list
+// view, menus and shortcuts, the status bar, the file commands through the
+// desktop, the context menu, the tray and the exit.
 #include "win/main_form_fixture.h"
 
 namespace kolvi::test {
@@ -23,30 +9,22 @@ namespace {
 using win32::narrow;
 using win32::widen;
 
-std::string cp932(const std::string& utf8) { return *win32::Win32Codec().encode(utf8); }
+const char* const kThreeAlarms =
+    "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
+    "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n"
+    "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n";
 
 class MainFormTest : public MainFormFixture {
 protected:
-    // Opens the file text (UTF-8, converted to 932) in a fresh main window.
-    void open(const std::string& fileText) {
-        path_ = dir_.file("test.alm");
-        writeRaw(path_, cp932(fileText));
-        startForm(path_);
-        ASSERT_EQ(list_.tag(), "test.alm");
+    HMENU bar() const { return GetMenu(hwnd()); }
+    void openMenu(int position) {
+        SendMessageW(hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar(), position)),
+                     MAKELPARAM(position, FALSE));
     }
-
-    HWND lv() const { return form_->listView(); }
-
-    std::string cell(int item, int column) const {
-        wchar_t buffer[512] = {};
-        LVITEMW it{};
-        it.iSubItem = column;
-        it.pszText = buffer;
-        it.cchTextMax = 512;
-        SendMessageW(lv(), LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it));
-        return narrow(buffer);
-    }
-
+    UINT menuState(int id) const { return GetMenuState(bar(), static_cast<UINT>(id), MF_BYCOMMAND); }
+    bool grayed(int id) const { return (menuState(id) & MF_GRAYED) != 0; }
+    bool checked(int id) const { return (menuState(id) & MF_CHECKED) != 0; }
+    bool alarmMenuGrayed() const { return (GetMenuState(bar(), 2, MF_BYPOSITION) & MF_GRAYED) != 0; }
     std::string header(int column) const {
         wchar_t buffer[256] = {};
         LVCOLUMNW c{};
@@ -56,29 +34,18 @@ protected:
         ListView_GetColumn(lv(), column, &c);
         return narrow(buffer);
     }
-
-    bool checkedInControl(int item) const {
-        return (ListView_GetItemState(lv(), item, LVIS_STATEIMAGEMASK) >> 12) == 2;
-    }
-
-    // A real mouse press on the row's check box, found by hit testing.
-    void clickCheckBox(int item) {
+    bool checkedInControl(int item) const { return (ListView_GetItemState(lv(), item, LVIS_STATEIMAGEMASK) >> 12) == 2; }
+    POINT checkBoxPoint(int item) const {
         RECT bounds{};
         ListView_GetItemRect(lv(), item, &bounds, LVIR_BOUNDS);
         for (int x = bounds.left; x < bounds.left + 40; ++x) {
             LVHITTESTINFO hit{};
             hit.pt = {x, (bounds.top + bounds.bottom) / 2};
-            if (ListView_HitTest(lv(), &hit) == item && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
-                const LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
-                SendMessageW(lv(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                SendMessageW(lv(), WM_LBUTTONUP, 0, at);
-                pump();
-                return;
-            }
+            if (ListView_HitTest(lv(), &hit) == item && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) return hit.pt;
         }
-        FAIL() << "no check box found on row " << item;
+        ADD_FAILURE() << "no check box on row " << item;
+        return {};
     }
-
     void clickHeader(int column) {
         const HWND headerWindow = ListView_GetHeader(lv());
         RECT r{};
@@ -88,129 +55,31 @@ protected:
         SendMessageW(headerWindow, WM_LBUTTONUP, 0, at);
         pump();
     }
-
-    std::string fileText() const { return MainFormFixture::fileText(path_); }
-
-    std::string path_;
 };
 
-const char* const kThreeAlarms =
-    "1.1\r\n"
-    "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
-    "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n"
-    "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n";
-
-TEST_F(MainFormTest, ShowsTheRowsSortedByTimeWithTitleHeadersAndCheckBoxes) {
-    open(kThreeAlarms);
-    EXPECT_EQ(narrow([&] {
-                  wchar_t title[256] = {};
-                  GetWindowTextW(form_->hwnd(), title, 256);
-                  return std::wstring(title);
-              }()),
-              "test.alm - Kolviアラーム");
+TEST_F(MainFormTest, ShowsTheRowsSortedByTimeWithHeadersCheckBoxesAndAFontForEveryText) {
+    startWith(kThreeAlarms);
+    EXPECT_EQ(windowText(hwnd()), "list.alm - Kolviアラーム");
     ASSERT_EQ(ListView_GetItemCount(lv()), 3);
-    EXPECT_TRUE(IsWindowVisible(lv()));
-
     const char* const headers[] = {"", "名前", "曜日", "時刻 △", "ファイル", "削除"};
     const int widths[] = {40, 40, 100, 70, 200, 40};
     for (int c = 0; c < 6; ++c) {
         EXPECT_EQ(header(c), headers[c]);
         EXPECT_EQ(ListView_GetColumnWidth(lv(), c), MulDiv(widths[c], static_cast<int>(form_->dpi()), 96));
     }
-    const char* const rows[3][6] = {
-        {"1:", "表ソ", "土", "07:05:00", "", "する"},
-        {"2:", "朝会", "月火水木金", "09:00:00", "C:\\sound\\bell.wav", "しない"},
-        {"3:", "帰宅", "日月火水木金土", "18:00:00", "lock", "しない"},
-    };
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 6; ++c) EXPECT_EQ(cell(r, c), rows[r][c]) << r << "," << c;
-    }
+    const char* const first[] = {"1:", "表ソ", "土", "07:05:00", "", "する"};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(cell(0, c), first[c]) << c;
+    EXPECT_EQ(cell(2, 1), "帰宅");
     EXPECT_TRUE(checkedInControl(0));
-    EXPECT_TRUE(checkedInControl(1));
     EXPECT_FALSE(checkedInControl(2));
-    // Right after opening nothing is highlighted.
-    EXPECT_EQ(ListView_GetSelectedCount(lv()), 0u);
-}
+    EXPECT_EQ(ListView_GetSelectedCount(lv()), 0u);  // nothing highlighted right after opening
 
-TEST_F(MainFormTest, MouseOnTheCheckBoxRewritesTheRowAndSavesAtOnce) {
-    open(kThreeAlarms);
-    clickCheckBox(2);  // 帰宅, off
-    EXPECT_TRUE(checkedInControl(2));
-    EXPECT_EQ(fileText(),
-              "1.1\r\n"
-              "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n"
-              "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
-              "1,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n");
-    clickCheckBox(0);
-    EXPECT_FALSE(checkedInControl(0));
-    EXPECT_EQ(fileText().substr(0, 7), "1.1\r\n0,");
-    EXPECT_TRUE(messages_.errors.empty());
-}
-
-TEST_F(MainFormTest, SpaceTogglesTheFocusedRow) {
-    open(kThreeAlarms);
-    list_.makeCurrent(1, true);
-    form_->refreshList();  // as a click on the row would
-    SetFocus(lv());
-    SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
-    SendMessageW(lv(), WM_CHAR, L' ', 0);
-    SendMessageW(lv(), WM_KEYUP, VK_SPACE, 0);
-    pump();
-    EXPECT_FALSE(checkedInControl(1));
-    EXPECT_NE(fileText().find("0,朝会,"), std::string::npos);
-    EXPECT_TRUE(checkedInControl(0));
-    EXPECT_TRUE(checkedInControl(2) == false);
-}
-
-TEST_F(MainFormTest, HeaderClicksSortAndMoveTheMarkButTheNumberColumnDoesNothing) {
-    open(kThreeAlarms);
-    clickHeader(3);  // 時刻, already ascending: toggles
-    EXPECT_EQ(header(3), "時刻 ▽");
-    EXPECT_EQ(cell(0, 1), "帰宅");
-    EXPECT_EQ(cell(0, 0), "1:");
-    clickHeader(1);  // 名前 ascending, mark moves
-    EXPECT_EQ(header(1), "名前 △");
-    EXPECT_EQ(header(3), "時刻");
-    // Code point order: 帰 U+5E30 < 朝 U+671D < 表 U+8868.
-    EXPECT_EQ(cell(0, 1), "帰宅");
-    EXPECT_EQ(cell(1, 1), "朝会");
-    EXPECT_EQ(cell(2, 1), "表ソ");
-    clickHeader(0);
-    EXPECT_EQ(header(1), "名前 △");
-    EXPECT_EQ(header(0), "");
-    EXPECT_EQ(cell(0, 1), "帰宅");
-    // Sorting alone saves nothing.
-    EXPECT_EQ(fileText(), kThreeAlarms);
-}
-
-TEST_F(MainFormTest, FailedSaveIsReportedAndTheOldFileStays) {
-    open(kThreeAlarms);
-    SetFileAttributesW(widen(path_).c_str(), FILE_ATTRIBUTE_READONLY);
-    clickCheckBox(2);
-    ASSERT_EQ(messages_.errors.size(), 1u);
-    EXPECT_EQ(messages_.errors[0], "ファイルを保存できません。\r\n" + path_);
-    EXPECT_EQ(fileText(), kThreeAlarms);
-    EXPECT_EQ(list_.rowCount(), 3u);
-    EXPECT_TRUE(checkedInControl(2));
-}
-
-TEST_F(MainFormTest, NoFileOpenHidesTheList) {
-    startForm("");
-    wchar_t title[256] = {};
-    GetWindowTextW(form_->hwnd(), title, 256);
-    EXPECT_EQ(narrow(title), "Kolviアラーム");
-    EXPECT_FALSE(IsWindowVisible(lv()));
-    EXPECT_TRUE(messages_.errors.empty());
-}
-
-TEST_F(MainFormTest, TheListFontHasGlyphsForEveryJapaneseText) {
-    open(kThreeAlarms);
     const HDC dc = GetDC(lv());
     const HGDIOBJ old = SelectObject(dc, form_->font());
     const std::wstring text = widen("名前曜日時刻ファイル削除するしない△▽日月火水木金土Kolviアラーム朝会帰宅表ソ");
     std::wstring glyphs(text.size(), L'\0');
-    ASSERT_NE(GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
-                               reinterpret_cast<WORD*>(glyphs.data()), GGI_MARK_NONEXISTING_GLYPHS),
+    ASSERT_NE(GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<WORD*>(glyphs.data()),
+                               GGI_MARK_NONEXISTING_GLYPHS),
               GDI_ERROR);
     for (std::size_t i = 0; i < text.size(); ++i) {
         EXPECT_NE(static_cast<WORD>(glyphs[i]), 0xFFFF) << "no glyph for U+" << std::hex << int(text[i]);
@@ -219,21 +88,223 @@ TEST_F(MainFormTest, TheListFontHasGlyphsForEveryJapaneseText) {
     ReleaseDC(lv(), dc);
 }
 
-TEST_F(MainFormTest, AHundredThousandAlarmsOpenAndShowWithinASecond) {
-    std::string text = "1.1\r\n";
-    for (int i = 0; i < 100000; ++i) {
-        text += "1,アラーム" + std::to_string(i) + ",1,1,1,1,1,1,1," + std::to_string(10 + i % 14) + "," +
-                std::to_string(10 + i % 50) + ",00,,0\r\n";
-    }
-    path_ = dir_.file("big.alm");
-    writeRaw(path_, cp932(text));
-    const auto start = std::chrono::steady_clock::now();
-    startForm(path_);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(ListView_GetItemCount(lv()), 100000);
-    EXPECT_EQ(cell(0, 0), "000001:");
-    EXPECT_EQ(cell(0, 3), "10:10:00");
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 1000);
+TEST_F(MainFormTest, TheCheckBoxByMouseOrSpaceRewritesTheRowAndSavesAtOnce) {
+    startWith(kThreeAlarms);
+    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, checkBoxPoint(2));  // 帰宅, off
+    EXPECT_TRUE(checkedInControl(2));
+    EXPECT_EQ(fileText(),
+              "1.1\r\n"
+              "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n"
+              "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
+              "1,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n");
+    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(1));
+    SetFocus(lv());
+    SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(lv(), WM_CHAR, L' ', 0);
+    pump();
+    EXPECT_FALSE(checkedInControl(1));
+    EXPECT_NE(fileText().find("0,朝会,"), std::string::npos);
+    EXPECT_TRUE(messages_.errors.empty());
+}
+
+TEST_F(MainFormTest, HeaderClicksAndSortItemsSortWithoutSaving) {
+    startWith(kThreeAlarms);
+    clickHeader(3);  // 時刻, already ascending: toggles
+    EXPECT_EQ(header(3), "時刻 ▽");
+    EXPECT_EQ(cell(0, 1), "帰宅");
+    EXPECT_EQ(cell(0, 0), "1:");
+    clickHeader(0);  // the number column is no target
+    EXPECT_EQ(header(3), "時刻 ▽");
+    command(IDM_VIEW_SORT_NAME);
+    openMenu(1);
+    EXPECT_TRUE(checked(IDM_VIEW_SORT_NAME));
+    EXPECT_FALSE(checked(IDM_VIEW_SORT_TIME));
+    EXPECT_EQ(header(1), "名前 △");
+    EXPECT_EQ(header(3), "時刻");
+    EXPECT_EQ(cell(2, 1), "表ソ");  // code point order
+    EXPECT_EQ(fileText(), "1.1\r\n" + std::string(kThreeAlarms));
+}
+
+TEST_F(MainFormTest, MenusAndShortcutsFollowTheFileAndTheCurrentRow) {
+    startForm("");
+    EXPECT_EQ(windowText(hwnd()), "Kolviアラーム");
+    EXPECT_EQ(statusPanel(), "ファイルを開くか、または新規作成して下さい。");
+    EXPECT_FALSE(IsWindowVisible(lv()));
+    EXPECT_TRUE(alarmMenuGrayed());
+    EXPECT_TRUE(grayed(IDM_FILE_SAVEAS));
+    EXPECT_TRUE((GetMenuState(GetSubMenu(bar(), 1), 3, MF_BYPOSITION) & MF_GRAYED) != 0);  // 整列(&S)
+    command(IDM_ALARM_ENABLE, true);  // F5 of a disabled menu does nothing
+    EXPECT_TRUE(form_->alarmTimerRunning());
+
+    writeAlarmFile(path_, "1.1\r\n" + std::string(kThreeAlarms));
+    desktop_.openReply = path_;
+    command(IDM_FILE_OPEN, true);
+    EXPECT_EQ(windowText(hwnd()), "list.alm - Kolviアラーム");
+    EXPECT_FALSE(alarmMenuGrayed());
+    EXPECT_TRUE(IsWindowVisible(lv()));
+    // The first row is current though nothing is highlighted.
+    openMenu(2);
+    EXPECT_FALSE(grayed(IDM_ALARM_EDIT));
+
+    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, emptySpace());  // empty space: no current row
+    openMenu(2);
+    EXPECT_TRUE(grayed(IDM_ALARM_DELETE));
+    EXPECT_FALSE(grayed(IDM_ALARM_ADD));
+    command(IDM_ALARM_DELETE, true);
+    EXPECT_EQ(ListView_GetItemCount(lv()), 3);
+
+    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(2));  // 帰宅
+    command(IDM_ALARM_DELETE, true);
+    EXPECT_EQ(ListView_GetItemCount(lv()), 2);
+    EXPECT_EQ(fileText().find("帰宅"), std::string::npos);
+}
+
+TEST_F(MainFormTest, TheMasterSwitchAndTheStatusBarRenderTheirState) {
+    startWith(kThreeAlarms);
+    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
+    command(IDM_ALARM_ENABLE, true);
+    EXPECT_FALSE(form_->alarmTimerRunning());
+    EXPECT_EQ(statusPanel(), "アラーム停止中");
+    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_BTNFACE));
+    openMenu(2);
+    EXPECT_FALSE(checked(IDM_ALARM_ENABLE));
+    command(IDM_ALARM_ENABLE, true);
+    EXPECT_TRUE(form_->alarmTimerRunning());
+    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
+
+    RECT client{}, listRect{};
+    GetClientRect(hwnd(), &client);
+    command(IDM_VIEW_STATUS);
+    EXPECT_FALSE(IsWindowVisible(form_->statusBar()));
+    GetWindowRect(lv(), &listRect);
+    EXPECT_EQ(listRect.bottom - listRect.top, client.bottom);
+}
+
+TEST_F(MainFormTest, FileAndHelpCommandsGoThroughTheDesktop) {
+    startWith(kThreeAlarms);
+    desktop_.saveReply = dir_.file("copy.alm");
+    command(IDM_FILE_SAVEAS);
+    EXPECT_EQ(fileText(desktop_.saveReply),  // in the order shown
+              "1.1\r\n1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
+              "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n");
+    EXPECT_EQ(windowText(hwnd()), "copy.alm - Kolviアラーム");
+
+    desktop_.saveReply = dir_.file("new.alm");
+    command(IDM_FILE_NEW, true);
+    EXPECT_EQ(desktop_.asked.back(), "save:新規作成");
+    EXPECT_EQ(readRaw(desktop_.saveReply), "1.1\r\n");
+    EXPECT_EQ(ListView_GetItemCount(lv()), 0);
+
+    command(IDM_FILE_CLOSE);
+    EXPECT_EQ(windowText(hwnd()), "Kolviアラーム");
+    EXPECT_FALSE(IsWindowVisible(lv()));
+
+    openMenu(3);
+    EXPECT_TRUE(grayed(IDM_HELP_README));
+    writeRaw(dir_.file("readme.txt"), "x");
+    openMenu(3);
+    EXPECT_FALSE(grayed(IDM_HELP_README));
+    command(IDM_HELP_README);
+    EXPECT_EQ(desktop_.opened, std::vector<std::string>{dir_.file("readme.txt")});
+    command(IDM_HELP_ABOUT);
+    EXPECT_EQ(desktop_.asked.back(), "info:Kolviアラームのバージョン情報|Kolviアラーム\r\nversion 0.1.0");
+    SendMessageW(hwnd(), WM_NOTIFY, 0, [&] {
+        static NMHDR click{};
+        click = {form_->statusBar(), 0, static_cast<UINT>(NM_DBLCLK)};
+        return reinterpret_cast<LPARAM>(&click);
+    }());
+    EXPECT_EQ(desktop_.started, std::vector<std::string>{"control.exe timedate.cpl"});
+    EXPECT_TRUE(messages_.errors.empty());
+}
+
+// The context menu is modal; a thread timer looks at it while it is open
+// and then closes it.
+struct PopupSeen {
+    HMENU menu = nullptr;
+    UINT defaultItem = 0;
+    bool editGrayed = false;
+    bool opened = false;
+};
+PopupSeen g_popup;
+
+void CALLBACK inspectPopup(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    g_popup.opened = true;
+    g_popup.defaultItem = GetMenuDefaultItem(g_popup.menu, FALSE, 0);
+    g_popup.editGrayed = (GetMenuState(g_popup.menu, IDM_POPUP_EDIT, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    EndMenu();
+}
+
+TEST_F(MainFormTest, TheContextMenuOffersEditOnARowAndAddOnEmptySpace) {
+    startWith(kThreeAlarms);
+    const auto popUp = [&](auto open) {
+        g_popup = {};
+        g_popup.menu = GetSubMenu(form_->popupMenus(), 0);
+        SetTimer(nullptr, 0, 200, &inspectPopup);
+        open();
+    };
+    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, rowPoint(1)); });
+    ASSERT_TRUE(g_popup.opened);
+    EXPECT_EQ(g_popup.defaultItem, static_cast<UINT>(IDM_POPUP_EDIT));
+    EXPECT_FALSE(g_popup.editGrayed);
+    EXPECT_EQ(alarms_.currentPosition(), 1u);
+
+    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, emptySpace()); });
+    ASSERT_TRUE(g_popup.opened);
+    EXPECT_EQ(g_popup.defaultItem, static_cast<UINT>(IDM_POPUP_ADD));
+    EXPECT_TRUE(g_popup.editGrayed);
+
+    popUp([&] { SendMessageW(lv(), WM_KEYDOWN, VK_APPS, 0); });
+    EXPECT_TRUE(g_popup.opened);
+}
+
+TEST_F(MainFormTest, MinimisingGoesToTheTrayAndADoubleClickBringsItBack) {
+    startWith(kThreeAlarms);
+    ShowWindow(hwnd(), SW_MAXIMIZE);
+    ShowWindow(hwnd(), SW_MINIMIZE);
+    pump();
+    EXPECT_TRUE(form_->tray().inTray());
+    EXPECT_FALSE(IsWindowVisible(hwnd()));
+    SendMessageW(hwnd(), WM_APP + 1, 0, WM_MOUSEMOVE);
+    EXPECT_EQ(form_->tray().tip(), "Kolviアラーム\r\nlist.alm");
+    SendMessageW(hwnd(), WM_APP + 1, 0, WM_LBUTTONDBLCLK);
+    pump();
+    EXPECT_TRUE(IsWindowVisible(hwnd()));
+    EXPECT_TRUE(IsZoomed(hwnd()));
+    EXPECT_FALSE(form_->tray().inTray());
+}
+
+TEST_F(MainFormTest, TheCloseBoxAsksButExitDoesNotAndTheWindowComesBackWhereItWas) {
+    writeIni("[window]\r\ncloseconfirm=1\r\n");
+    startWith(kThreeAlarms);
+    const int wide = MulDiv(321, static_cast<int>(form_->dpi()), 96);
+    ListView_SetColumnWidth(lv(), 4, wide);
+    command(IDM_VIEW_SORT_NAME);  // the user's width survives a refresh
+    EXPECT_EQ(ListView_GetColumnWidth(lv(), 4), wide);
+    MoveWindow(hwnd(), 40, 50, 500, 300, TRUE);
+    ShowWindow(hwnd(), SW_MAXIMIZE);
+
+    desktop_.confirmReply = false;
+    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(hwnd()));
+    EXPECT_EQ(desktop_.asked.back(), "confirm:終了するとアラームは停止します。");
+    const std::size_t asked = desktop_.asked.size();
+    command(IDM_FILE_EXIT);
+    EXPECT_FALSE(IsWindow(hwnd()));
+    EXPECT_EQ(desktop_.asked.size(), asked);
+    EXPECT_EQ(settings_.readString("list", "lastopen", "?"), "list.alm");
+    EXPECT_EQ(settings_.readInt("list", "colwidth5", -1), 321);
+    EXPECT_EQ(settings_.readInt("window", "state", -1), 2);
+
+    // The next start is maximised over the same normal place.
+    alarms_.clearRows();
+    startForm("");
+    EXPECT_TRUE(IsZoomed(hwnd()));
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hwnd(), &placement);
+    EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, 500);
+    EXPECT_EQ(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, 300);
 }
 
 }  // namespace

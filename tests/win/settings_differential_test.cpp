@@ -2,7 +2,7 @@
 // same bytes on disk, the same questions, the same answers.
 //
 // What is compared, and what is not:
-//  - Reading: strings, integers and cut-off lengths on ASCII files, always;
+//  - Reading: strings and integers on ASCII files, always;
 //    Japanese names and values only when the ANSI code page is 932, because the
 //    W functions decode a file without BOM in the ANSI code page.
 //  - Integers only in the range of int and written in decimal: the system
@@ -26,7 +26,7 @@
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"
 #include "settings/settings_file.h"
-#include "win/temp_dir.h"
+#include "support/win_files.h"
 
 namespace kolvi::test {
 namespace {
@@ -120,44 +120,16 @@ TEST_F(SettingsDifferentialTest, AsciiFilesReadAlike) {
          {{"l", "a"}, {"l", "b"}, {"l", "c"}, {"l", "d"}, {"l", "e"}}},
         {"NUL bytes", "[n]\r\na=1\0x\r\nb\0c=2\r\n[x\0]\r\nc=3\r\n"s,
          {{"n", "a"}, {"n", "b"}, {"x", "c"}, {"n", "c"}}},
+        {"integers", "[i]\r\na=12abc\r\nb=-5\r\nc=+-1\r\nd=\"  42\"\r\ne=\r\nf=-2147483648\r\ng=1e3\r\nbare\r\n",
+         {{"i", "a"}, {"i", "b"}, {"i", "c"}, {"i", "d"}, {"i", "e"}, {"i", "f"}, {"i", "g"}, {"i", "bare"}}},
         {"empty file", "", {{"s", "k"}, {"", ""}}},
     };
-    for (const Case& c : cases) compareReads(c.what, c.bytes, c.queries, false);
+    for (const Case& c : cases) compareReads(c.what, c.bytes, c.queries, true);
 
     // A file that does not exist.
     SettingsFile ours(fs, codec, dir.file("missing.ini"));
     EXPECT_EQ(ours.readString("list", "lastopen", kDefault), systemString(dir.file("missing.ini"), {"list", "lastopen"}));
     EXPECT_EQ(ours.readInt("time", "interval", kIntDefault), systemInt(dir.file("missing.ini"), {"time", "interval"}));
-}
-
-TEST_F(SettingsDifferentialTest, IntegersReadAlike) {
-    const char* values[] = {"42",  "12abc", "3.7",   "-5",   "+7",         "007",         "abc",
-                            "-",   "- 5",   "+-1",   "1e3",  "\"12\"",     "\"  42\"",    "\" -4\"",
-                            "\"+\"", "",    "   ",   "\"\"", "2147483647", "-2147483648", "0X1f"};
-    std::string bytes = "[i]\r\n";
-    std::vector<Query> queries;
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        const std::string key = "v" + std::to_string(i);
-        bytes += key + "=" + values[i] + "\r\n";
-        queries.push_back({"i", key});
-    }
-    bytes += "bare\r\n";
-    queries.push_back({"i", "bare"});
-    queries.push_back({"i", "missing"});
-    compareReads("integers", bytes, queries, true);
-}
-
-TEST_F(SettingsDifferentialTest, CutOffValuesAgree) {
-    const std::string path = freshFile("[s]\r\nv=abcdefghij\r\nq=\"quoted\"\r\n");
-    SettingsFile ours(fs, codec, path);
-    for (const std::size_t maxBytes : {0u, 1u, 4u, 9u, 10u, 11u}) {
-        for (const char* key : {"v", "q"}) {
-            SCOPED_TRACE(std::string(key) + " cut at " + std::to_string(maxBytes));
-            // The system's buffer holds the terminating NUL too.
-            EXPECT_EQ(ours.readString("s", key, kDefault, maxBytes),
-                      systemString(path, {"s", key}, static_cast<DWORD>(maxBytes + 1)));
-        }
-    }
 }
 
 TEST_F(SettingsDifferentialTest, JapaneseReadsAlikeInCodePage932) {
@@ -181,21 +153,14 @@ TEST_F(SettingsDifferentialTest, WritesGiveTheSameBytes) {
     const std::string two = "[a]\r\nx=1\r\n[b]\r\ny=2\r\n";
     std::vector<WriteCase> cases = {
         {"a new key in the first section", two, "a", "new", "v"},
-        {"a new key in the last section", two, "b", "new", "v"},
         {"a changed key, asked in another case", two, "A", "X", "changed"},
         {"a new section", two, "c", "k", "v"},
-        {"an empty value", two, "a", "x", ""},
         {"blanks around the value", two, "a", "x", "  v  "},
-        {"the first of two sections", "[a]\r\nx=1\r\n[a]\r\nx=2\r\n", "a", "x", "3"},
         {"a new key in the first of two sections", "[a]\r\nx=1\r\n[a]\r\nx=2\r\n", "a", "y", "3"},
-        {"after ';' and bare lines", "[a]\r\nx=1\r\n;note\r\nbare\r\n[b]\r\n", "a", "z", "3"},
         {"a line without '='", "[s]\r\nbare\r\nx=1\r\n", "s", "bare", "7"},
-        {"an empty section", "[s]\r\n[t]\r\n", "s", "k", "7"},
-        {"no line end at the end", "[s]\r\nk=1", "s", "j", "7"},
         {"a new section after no line end", "[s]\r\nk=1", "t", "j", "7"},
         {"an empty file", "", "list", "lastopen", "a.alm"},
         {"the unnamed section", "top=1\r\n[a]\r\nx=1\r\n", "", "new", "2"},
-        {"the unnamed section, created", "[a]\r\nx=1\r\n", "", "new", "2"},
         {"quotes are written as given", two, "a", "q", "\"quoted\""},
     };
     if (GetACP() == 932) {
