@@ -49,3 +49,42 @@
 #define IDD_SOUNDFORM 200
 #define IDC_ALARM_NAME 201
 #define IDC_DIGIT_HINT 202
+
+// The alarm editor (300-399) and its preset menus (3100-3199).
+#define IDD_CONFIGFORM 300
+#define IDC_SELECT_ALARM 301
+#define IDC_SELECT_TIMER 302
+#define IDC_NAME_LABEL 303
+#define IDC_NAME_TEXT 304
+#define IDC_NAME_COMBO 305
+#define IDC_DAY_FRAME 306
+#define IDC_DAY_CHECK0 307  // Sunday; the other six follow
+#define IDC_DAY_BUTTON 314
+#define IDC_TIME_FRAME 315
+#define IDC_HOUR_TEXT 316
+#define IDC_HOUR_UPDOWN 317
+#define IDC_HOUR_LABEL 318
+#define IDC_MINUTE_TEXT 319
+#define IDC_MINUTE_UPDOWN 320
+#define IDC_MINUTE_LABEL 321
+#define IDC_SECOND_TEXT 322
+#define IDC_SECOND_UPDOWN 323
+#define IDC_SECOND_LABEL 324
+#define IDC_FILE_FRAME 325
+#define IDC_FILE_TEXT 326
+#define IDC_FILE_BUTTON 327
+#define IDC_FILE_PREVIEW 328
+#define IDC_DELETE_CHECK 329
+#define IDC_HISTORY_CHECK 330
+
+#define IDR_EDITOR_PRESETS 340
+#define IDM_HOUR_AM0 3100   // 0時 to 11時 of the morning: 3100-3111
+#define IDM_HOUR_PM0 3120   // of the afternoon: 3120-3131
+#define IDM_HOUR_LEN0 3140  // 0 to 11 hours: 3140-3151
+#define IDM_MINUTE0 3160    // 0 to 55 minutes in fives: 3160-3171
+#define IDM_SECOND0 3180
+#define IDM_SECOND30 3181
+#define IDM_DAYS_EVERYDAY 3190
+#define IDM_DAYS_WORKDAY 3191
+#define IDM_DAYS_WEEKEND 3192
+#define IDM_DAYS_CLEAR 3193

@@ -42,6 +42,14 @@ public:
     // The window unloads: true the first time only (several messages lead there).
     bool beginUnload();
 
+    // The remembered file could not be opened at start (missing, locked,
+    // refused). Until the user opens, creates, saves as or closes a file,
+    // the exit keeps it remembered: a file on a stick or a share that was
+    // away for a moment opens again next time.
+    void rememberStart(bool rememberedFileFailed) { keepRememberedFile_ = rememberedFileFailed; }
+    void fileCommandUsed() { keepRememberedFile_ = false; }
+    bool keepRememberedFile() const { return keepRememberedFile_; }
+
 private:
     int checkIntervalMs_;
     int pauseDepth_ = 0;
@@ -50,6 +58,7 @@ private:
     bool toolTipsOn_;
     bool exitRequested_ = false;
     bool unloaded_ = false;
+    bool keepRememberedFile_ = false;
 };
 
 // A header click sorts by that column, toggling the order when it is the

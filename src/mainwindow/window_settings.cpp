@@ -43,7 +43,8 @@ WindowSettings loadWindowSettings(const SettingsFile& settings) {
     return w;
 }
 
-void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, std::string_view fileTag) {
+void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, std::string_view fileTag,
+                        bool keepLastOpen) {
     settings.writeInt(kWindow, "state", static_cast<int>(window.state));
     settings.writeInt(kWindow, "left", window.left);
     settings.writeInt(kWindow, "top", window.top);
@@ -56,7 +57,9 @@ void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, st
     }
     // A tag the settings file cannot hold (a character outside code page 932)
     // must not leave the previous file to be reopened at the next start.
-    if (!settings.writeString(kList, "lastopen", toTrimmedText(fileTag))) settings.writeString(kList, "lastopen", "");
+    if (!keepLastOpen && !settings.writeString(kList, "lastopen", toTrimmedText(fileTag))) {
+        settings.writeString(kList, "lastopen", "");
+    }
     settings.writeInt(kList, "showtooltip", flagToNumber(window.showToolTip));
     settings.writeInt(kStatusBar, "visible", flagToNumber(window.statusBarVisible));
 }

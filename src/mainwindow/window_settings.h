@@ -36,8 +36,11 @@ WindowSettings loadWindowSettings(const SettingsFile& settings);
 // left, top, width, height; list/sortkey, sortorder, colwidth1-6, lastopen
 // (the file tag, trimmed), showtooltip; statusbar/visible. Numbers in plain
 // decimal. The window's opacity is not written. Failed writes are ignored,
-// as a read-only program directory must not stop the exit.
-void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, std::string_view fileTag);
+// as a read-only program directory must not stop the exit. keepLastOpen
+// leaves lastopen as it is (the remembered file could not be opened at
+// start, and the user has not changed files since).
+void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, std::string_view fileTag,
+                        bool keepLastOpen = false);
 
 // time/interval in milliseconds (default 250): below 0 -> 0, which leaves the
 // check stopped; above 65535 -> 65535.

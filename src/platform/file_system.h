@@ -9,7 +9,7 @@ namespace kolvi {
 
 enum class ReadStatus {
     ok,
-    missing,     // nothing there, or not an ordinary file
+    missing,     // nothing there, or a directory
     unreadable,  // exists but cannot be read (locked, no permission)
 };
 
@@ -26,11 +26,14 @@ public:
     // hidden or system, counts as missing.
     virtual bool isOrdinaryFile(const std::string& path) const = 0;
 
+    // Hidden and system files are read like any other.
     virtual FileRead readFile(const std::string& path) const = 0;
 
     // Writes the whole content or nothing: a temporary file in the same
-    // directory is written and flushed, then it replaces the target. When this
-    // returns false the old file (if any) is unchanged.
+    // directory is written and flushed, then it takes the target's name in one
+    // step, keeping the target's attributes; the target is never absent. A
+    // read-only target is refused. When this returns false the old file (if
+    // any) is unchanged.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
 };
 

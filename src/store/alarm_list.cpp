@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/ascii.h"
+
 namespace kolvi {
 namespace {
 
@@ -125,8 +127,13 @@ void AlarmList::loadRows(const std::vector<AlarmRecord>& records) {
     clearRows();
     rows_.reserve(records.size());
     for (const AlarmRecord& record : records) rows_.push_back(makeRow(record));
-    // One sort of the whole file rather than a sorted insertion per row.
-    if (sorted_) sortRows();
+    // One sort of the whole file rather than a sorted insertion per row. By
+    // the number column the rows are numbered in file order first, so that
+    // a descending order reverses the file here as it does at start.
+    if (sorted_) {
+        if (sortKey_ == kNumberColumn) renumberRows();
+        sortRows();
+    }
     renumberRows();
     if (!rows_.empty()) makeCurrent(0, false);
 }
@@ -220,6 +227,18 @@ void AlarmList::deleteCurrentRow() {
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*currentPosition()));
     currentId_.reset();
     renumberRows();
+}
+
+std::optional<std::size_t> AlarmList::findByNumberPrefix(std::string_view prefix, std::size_t start) const {
+    if (rows_.empty()) return std::nullopt;
+    for (std::size_t step = 0; step < rows_.size(); ++step) {
+        const std::size_t position = (start + step) % rows_.size();
+        const std::string& number = rows_[position].text(Column::number);
+        if (number.size() >= prefix.size() && equalsIgnoringAsciiCase(number.substr(0, prefix.size()), prefix)) {
+            return position;
+        }
+    }
+    return std::nullopt;
 }
 
 bool AlarmList::changeCheck(std::size_t position, bool checked) {

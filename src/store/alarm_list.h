@@ -86,6 +86,7 @@ public:
     // Current row.
     bool hasCurrentRow() const;
     std::optional<std::size_t> currentPosition() const;
+    std::optional<std::uint64_t> currentRowId() const { return hasCurrentRow() ? currentId_ : std::nullopt; }
     const std::string* currentTag() const;
     // Makes the row current; with highlight it becomes the one highlighted
     // row, without it no row stays highlighted.
@@ -93,6 +94,11 @@ public:
     void clearCurrent();
     // Afterwards there is no current row.
     void deleteCurrentRow();
+
+    // Typing in the list: the first row, searching on from `start` and
+    // wrapping round, whose number text ("12:") begins with prefix (ASCII
+    // case ignored); nullopt when none does.
+    std::optional<std::size_t> findByNumberPrefix(std::string_view prefix, std::size_t start) const;
 
     // The user ticked or cleared a box: rewrites the first character of the
     // row's line. Returns true when the line changed (the caller saves).

@@ -17,7 +17,9 @@ bool MemoryFileSystem::isOrdinaryFile(const std::string& path) const {
 
 FileRead MemoryFileSystem::readFile(const std::string& path) const {
     const std::string k = key(path);
-    if (!isOrdinaryFile(path)) return {ReadStatus::missing, {}};
+    // Hidden files are read like any other; only the alarm file's opening
+    // asks isOrdinaryFile.
+    if (files_.count(k) == 0 || directories_.count(k) != 0) return {ReadStatus::missing, {}};
     if (unreadable_.count(k) != 0) return {ReadStatus::unreadable, {}};
     return {ReadStatus::ok, files_.at(k)};
 }

@@ -33,8 +33,8 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
                                 GetModuleHandleW(nullptr), nullptr);
     if (listView_ == nullptr) return false;
     // Check boxes must be on before any row exists.
-    ListView_SetExtendedListViewStyle(listView_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                     LVS_EX_LABELTIP);
+    // No label tips: the countdown tip is the list's one tip.
+    ListView_SetExtendedListViewStyle(listView_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     // The model holds the check and fired marks; the control asks for them.
     SendMessageW(listView_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK | LVIS_CUT, 0);
     subclass_.attach(listView_, [this](UINT message, WPARAM wParam, LPARAM lParam) {
@@ -122,6 +122,10 @@ void AlarmListView::refresh() {
     InvalidateRect(listView_, nullptr, FALSE);
 }
 
+void AlarmListView::scrollToTop() {
+    if (ListView_GetItemCount(listView_) > 0) ListView_EnsureVisible(listView_, 0, FALSE);
+}
+
 void AlarmListView::redrawRow(std::size_t position) {
     ListView_RedrawItems(listView_, static_cast<int>(position), static_cast<int>(position));
 }
@@ -150,6 +154,8 @@ std::optional<LRESULT> AlarmListView::notify(NMHDR& header) {
             return 0;
         case LVN_ITEMCHANGED:
             return listView_ItemChanged(header);
+        case LVN_ODFINDITEMW:
+            return listView_FindItem(header);
         default:
             return 0;
         }
@@ -176,6 +182,18 @@ LRESULT AlarmListView::listView_GetDispInfo(NMHDR& header) {
         item.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
     }
     return 0;
+}
+
+// Typing in the list: an owner-data list asks its parent which row the typed
+// text names; the answer is a prefix match on the number column, searching
+// on from the row after the focused one, as a plain list does on its first
+// column. -1 (no row) leaves the current row where it is.
+LRESULT AlarmListView::listView_FindItem(NMHDR& header) {
+    const NMLVFINDITEMW& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+    if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) return -1;
+    const std::size_t start = find.iStart < 0 ? 0 : static_cast<std::size_t>(find.iStart);
+    const auto found = alarms_.findByNumberPrefix(win32::narrow(find.lvfi.psz), start);
+    return found ? static_cast<LRESULT>(*found) : -1;
 }
 
 LRESULT AlarmListView::listView_ItemChanged(NMHDR& header) {
@@ -250,8 +268,11 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
         LVHITTESTINFO hit{};
         hit.pt = at;
         const int item = ListView_HitTest(listView_, &hit);
-        if (item >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) {
+        // With full-row select every cell reports the whole item part, so
+        // only that exact answer means the check box itself.
+        if (item >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) {
             SetFocus(listView_);
+            listView_MouseDown(at);
             events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
             return 0;
         }
@@ -275,13 +296,17 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
         listView_MouseDown(at);
         return std::nullopt;
     case WM_MOUSEMOVE: {
-        // A new row under the pointer asks the tip for its text again.
+        // A new row under the pointer pops the tip, so that it comes back
+        // over the new row; within a row the count goes on as the clock does.
         LVHITTESTINFO hit{};
         hit.pt = at;
         const int item = ListView_HitTest(listView_, &hit);
+        if (toolTip_ == nullptr) return std::nullopt;
         if (item != hoveredRow_) {
             hoveredRow_ = item;
-            if (toolTip_ != nullptr) SendMessageW(toolTip_, TTM_POP, 0, 0);
+            SendMessageW(toolTip_, TTM_POP, 0, 0);
+        } else if (win32::widen(toolTipTextAt(at)) != toolTipText_) {
+            SendMessageW(toolTip_, TTM_UPDATE, 0, 0);
         }
         return std::nullopt;
     }

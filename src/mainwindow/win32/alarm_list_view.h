@@ -43,6 +43,7 @@ public:
     // Row count, headers and selection from the model, then a repaint.
     void refresh();
     void redrawRow(std::size_t position);
+    void scrollToTop();
     void setBackground(COLORREF color);
     void setFont(HFONT font);
     void moveTo(const Rect& place);
@@ -64,6 +65,7 @@ private:
     std::optional<LRESULT> listView_Message(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT listView_GetDispInfo(NMHDR& header);
     LRESULT listView_ItemChanged(NMHDR& header);
+    LRESULT listView_FindItem(NMHDR& header);
     LRESULT toolTip_GetDispInfo(NMHDR& header);
     void listView_MouseDown(POINT at);
     void listView_MouseUp();

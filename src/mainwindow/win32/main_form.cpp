@@ -1,7 +1,6 @@
 #include "mainwindow/win32/main_form.h"
 
 #include <commctrl.h>
-#include <shellscalingapi.h>
 
 #include <vector>
 
@@ -167,19 +166,16 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
         r.bottom = r.top + twipsToPixels(stored.height, dpi);
         return r;
     };
-    int dpi = static_cast<int>(GetDpiForSystem());
-    Rect place = toPixels(dpi);
-    const RECT guess{place.left, place.top, place.right, place.bottom};
-    UINT monitorDpiX = 0, monitorDpiY = 0;
-    if (SUCCEEDED(GetDpiForMonitor(MonitorFromRect(&guess, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI,
-                                   &monitorDpiX, &monitorDpiY)) &&
-        monitorDpiX != 0 && static_cast<int>(monitorDpiX) != dpi) {
-        dpi = static_cast<int>(monitorDpiX);
-        place = toPixels(dpi);
-    }
+    // The place is first taken at the system's dpi; once the window exists
+    // it knows the dpi of the monitor it is on, and the place is read again
+    // with that one if it differs.
+    const int systemDpi = static_cast<int>(GetDpiForSystem());
     const std::vector<Rect> areas = monitorWorkAreas();
-    if (!areas.empty()) place = placeWindowOnScreen(place, areas, placementMetricsForDpi(dpi));
-
+    const auto placeAt = [&](int dpi) {
+        const Rect r = toPixels(dpi);
+        return areas.empty() ? r : placeWindowOnScreen(r, areas, placementMetricsForDpi(dpi));
+    };
+    const Rect place = placeAt(systemDpi);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
     menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -191,18 +187,29 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
                       nullptr, menu_)) {
         return false;
     }
+    if (static_cast<int>(dpi_) != systemDpi) {
+        const Rect again = placeAt(static_cast<int>(dpi_));
+        SetWindowPos(hwnd(), nullptr, again.left, again.top, again.width(), again.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     trayIcon_ = std::make_unique<win32::TrayIcon>(hwnd(), kTrayCallback, icon_);
     applyAlarmSwitch(model_.alarmSwitch());
 
-    showFileState(openAlarmFile(alarms_, files_, path));
-
-    // Opacity applies to the main window only.
-    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
-
+    // Sorted before the rows arrive, so that the file opens with its first
+    // row in display order current and in view.
     alarms_.setColumnWidths(stored.list.columnWidths);
     listView_.applyColumnWidths();
     alarms_.applySort(stored.list.sortKey, stored.list.sortOrder);
+    const std::string opened = openAlarmFile(alarms_, files_, path);
+    model_.rememberStart(path.empty() && opened.empty() && !settings_.readString("list", "lastopen", "").empty());
+    showFileState(opened);
+
+    // Opacity applies to the main window only; a layered window is drawn
+    // through an extra buffer, so it is layered only when it is see-through.
+    if (stored.alpha < 255) {
+        SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
+    }
     listView_.setToolTipsOn(model_.toolTipsOn());
     ShowWindow(statusBar_, model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
     listView_.refresh();
@@ -240,7 +247,8 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         renderMenus();
         return 0;
     case WM_TIMER:
-        if (wParam == alarmTimer_.id()) alarmTimer_Timer();
+        // A tick queued before the check stopped is not a tick.
+        if (wParam == alarmTimer_.id() && alarmTimer_.running()) alarmTimer_Timer();
         if (wParam == trayRefresh_.id()) trayRefresh_Timer();
         return 0;
     case kTrayCallback:
@@ -345,6 +353,7 @@ void MainForm::showFileState(const std::string& openedPath) {
     }
     SetWindowTextW(hwnd(), win32::widen(mainWindowTitle(openedPath)).c_str());
     listView_.refresh();
+    listView_.scrollToTop();
     ShowWindow(listView_.hwnd(), alarms_.isFileOpen() ? SW_SHOW : SW_HIDE);
     renderMenus();
     if (const auto text = firstPanelTextAfterFileState(alarms_.isFileOpen(), alarmTimer_.running())) {
@@ -481,18 +490,22 @@ void MainForm::form_Unload() {
     for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = alarms_.column(c).width;
     window.showToolTip = model_.toolTipsOn();
     window.statusBarVisible = model_.statusBarVisible();
-    saveWindowSettings(settings_, window, alarms_.tag());
+    saveWindowSettings(settings_, window, alarms_.tag(), model_.keepRememberedFile());
 }
 
 void MainForm::fileNew_Click() {
     const std::string path = desktop_.askSaveAlarmFile(kNewFileDialogTitle);
     if (path.empty()) return;
-    if (const auto opened = createAndOpenAlarmFile(alarms_, files_, path)) showFileState(*opened);
+    if (const auto opened = createAndOpenAlarmFile(alarms_, files_, path)) {
+        model_.fileCommandUsed();
+        showFileState(*opened);
+    }
 }
 
 void MainForm::fileOpen_Click() {
     const std::string path = desktop_.askOpenAlarmFile();
     if (path.empty()) return;
+    model_.fileCommandUsed();
     showFileState(openAlarmFile(alarms_, files_, path));
 }
 
@@ -500,10 +513,16 @@ void MainForm::fileSaveAs_Click() {
     const std::string path = desktop_.askSaveAlarmFile("");
     if (path.empty()) return;
     // A copy that could not be written leaves the open file open and intact.
-    if (saveAlarmFileAs(alarms_, files_, path)) showFileState(openAlarmFile(alarms_, files_, path));
+    if (saveAlarmFileAs(alarms_, files_, path)) {
+        model_.fileCommandUsed();
+        showFileState(openAlarmFile(alarms_, files_, path));
+    }
 }
 
-void MainForm::fileClose_Click() { showFileState(""); }
+void MainForm::fileClose_Click() {
+    model_.fileCommandUsed();
+    showFileState("");
+}
 
 void MainForm::fileDateTime_Click() { desktop_.startCommandLine(kDateTimeCommand); }
 

@@ -17,13 +17,27 @@ namespace {
 // hold it in memory.
 constexpr LONGLONG kMaxFileSize = 512LL * 1024 * 1024;
 
-std::wstring temporaryNameFor(const std::wstring& target) {
+// "~name." then the process id, the time and a counter, then ".tmp". Process
+// ids are reused (under Wine the same few come back run after run), so the
+// time keeps a killed run's leftovers from ever meeting a new name, and a
+// name that exists all the same is skipped.
+std::wstring temporaryNameFor(const std::wstring& directory, const std::wstring& name, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
-    const auto slash = target.find_last_of(L'\\');
-    const std::wstring dir = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
-    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
-    return dir + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
-           std::to_wstring(counter.fetch_add(1)) + L".tmp";
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return directory + L"~" + name + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
+           std::to_wstring(now.QuadPart) + L"." + std::to_wstring(counter.fetch_add(1) + attempt) + L".tmp";
+}
+
+// Temporary files of this target that a killed run left behind.
+void removeLeftovers(const std::wstring& directory, const std::wstring& name) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = FindFirstFileW((directory + L"~" + name + L".*.tmp").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW((directory + found.cFileName).c_str());
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -45,7 +59,12 @@ bool Win32FileSystem::isOrdinaryFile(const std::string& path) const {
 }
 
 FileRead Win32FileSystem::readFile(const std::string& path) const {
-    if (!isOrdinaryFile(path)) return {ReadStatus::missing, {}};
+    // Hidden and system files are read like any other; only the alarm file's
+    // opening asks isOrdinaryFile first.
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {ReadStatus::missing, {}};
+    }
     UniqueFile file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -70,35 +89,52 @@ FileRead Win32FileSystem::readFile(const std::string& path) const {
     return result;
 }
 
+// The new content goes to a temporary file beside the target, is flushed, and
+// then takes the target's name in one rename: at every moment the target is
+// either the complete old file or the complete new one, and never absent.
+// The temporary file is made with the target's attributes, so a hidden
+// settings file stays hidden; a read-only target is refused, as the user
+// asked for it not to change.
 bool Win32FileSystem::replaceFile(const std::string& path, std::string_view bytes) {
     const std::wstring target = widen(path);
-    const std::wstring temp = temporaryNameFor(target);
-    {
-        UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
-        if (!file) return false;
-        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-            file.reset();
-            DeleteFileW(temp.c_str());
-            return false;
-        }
+    const DWORD existing = GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
     }
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    bool replaced = false;
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        replaced = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    } else if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0) {
-        // ReplaceFileW keeps the target's attributes and security; where it is
-        // not available (some network shares), a plain replacing move does.
-        replaced = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                nullptr) != 0;
-        if (!replaced) {
-            replaced = MoveFileExW(temp.c_str(), target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        }
+    const DWORD attributes = existing == INVALID_FILE_ATTRIBUTES
+                                 ? FILE_ATTRIBUTE_NORMAL
+                                 : (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    const auto slash = target.find_last_of(L'\\');
+    const std::wstring directory = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+
+    std::wstring temp;
+    UniqueFile file;
+    for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
+        temp = temporaryNameFor(directory, name, attempt);
+        file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     }
-    if (!replaced) DeleteFileW(temp.c_str());
-    return replaced;
+    if (!file) return false;
+    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        const DWORD error = GetLastError();
+        file.reset();
+        DeleteFileW(temp.c_str());
+        SetLastError(error);
+        return false;
+    }
+    file.reset();
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        SetLastError(error);
+        return false;
+    }
+    removeLeftovers(directory, name);
+    return true;
 }
 
 std::string programDirectory() {
