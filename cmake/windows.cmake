@@ -18,7 +18,9 @@ add_library(kolvi_win STATIC ${KOLVI_WIN_SOURCES})
 target_include_directories(kolvi_win PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(kolvi_win PUBLIC ${KOLVI_WIN_DEFS})
 target_compile_options(kolvi_win PRIVATE ${KOLVI_WARNINGS})
-target_link_libraries(kolvi_win PUBLIC kolvi_core comctl32 comdlg32 shell32 shlwapi uxtheme gdi32 user32 kernel32 winmm ole32 oleaut32 uuid shcore)
+# Only the DLLs every start needs are linked; the shell, the common dialogs,
+# the multimedia commands and COM are loaded on first use (system_library.h).
+target_link_libraries(kolvi_win PUBLIC kolvi_core comctl32 imm32 gdi32 user32 kernel32)
 
 set(KOLVI_RC ${CMAKE_SOURCE_DIR}/res/kolvialarm.rc)
 set_source_files_properties(${KOLVI_RC} PROPERTIES OBJECT_DEPENDS

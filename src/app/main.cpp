@@ -1,7 +1,7 @@
 // Entry point: builds the real services and the main window and wires them.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -23,31 +23,17 @@
 
 namespace {
 
-std::wstring programPath() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) {
-            buffer.resize(n);
-            return buffer;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
+// The runtime has already split the command line (without the shell's help,
+// which would load it at every start).
 std::vector<std::string> commandLineArguments() {
     std::vector<std::string> arguments;
-    int count = 0;
-    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (list == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(kolvi::win32::narrow(list[i]));
-    LocalFree(list);
+    for (int i = 1; i < __argc; ++i) arguments.push_back(kolvi::win32::narrow(__wargv[i]));
     return arguments;
 }
 
 int run() {
     // A second copy of the same program file ends at once, silently.
-    const kolvi::win32::SingleInstance instance(programPath());
+    const kolvi::win32::SingleInstance instance(kolvi::win32::programPath());
     if (!instance.isFirst()) return 0;
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};

@@ -3,8 +3,8 @@
 namespace kolvi {
 namespace {
 
-constexpr char kVolumeCommand[] = "sndvol.exe";
-constexpr char kOldVolumeCommand[] = "sndvol32.exe";
+constexpr char kVolumeProgram[] = "sndvol.exe";
+constexpr char kOldVolumeProgram[] = "sndvol32.exe";
 
 }  // namespace
 
@@ -60,7 +60,7 @@ std::optional<int> sortKeyForHeaderClick(int subitem) {
 }
 
 void startVolumeControl(Desktop& desktop) {
-    if (!desktop.startCommandLine(kVolumeCommand)) desktop.startCommandLine(kOldVolumeCommand);
+    if (!desktop.startSystemProgram(kVolumeProgram, "")) desktop.startSystemProgram(kOldVolumeProgram, "");
 }
 
 }  // namespace kolvi

@@ -72,6 +72,13 @@ public:
     // The shell restarted (TaskbarCreated): true when the icon must be added
     // again because the window lives in the tray.
     bool onTaskbarCreated() const { return inTray_ && !exitStarted_; }
+    // The shell refused to add the icon (it may still be starting, as at
+    // logon): true while another try is worth making, which is as long as
+    // the window lives in the tray, for a limited number of tries; a hidden
+    // window without an icon could not be reached at all.
+    bool retryAdd() { return inTray_ && !exitStarted_ && ++failedAdds_ <= kMaxAddTries; }
+    void iconAdded() { failedAdds_ = 0; }
+    static constexpr int kMaxAddTries = 30;
 
     // Shut-down begins: from now on the resize handling does nothing; the
     // icon is to be deleted whatever the state.
@@ -90,6 +97,7 @@ private:
     std::string tip_;
     bool inTray_ = false;
     bool exitStarted_ = false;
+    int failedAdds_ = 0;
 };
 
 }  // namespace kolvi

@@ -12,6 +12,8 @@ void SoundFormModel::startSound(SoundDevice& device, std::string_view file) cons
 }
 
 bool SoundFormModel::keyPress(char32_t key, const SettingsFile& settings) {
+    // A full-width digit is the same key typed with the Japanese input on.
+    if (key >= U'\uFF11' && key <= U'\uFF19') key = U'1' + (key - U'\uFF11');
     if (unloaded_ || isPreview() || key < U'1' || key > U'9') return false;
     span_ = readExtensionSpan(settings, static_cast<int>(key - U'0'));
     return true;

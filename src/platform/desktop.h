@@ -18,8 +18,14 @@ public:
     virtual bool confirm(std::string_view text) = 0;
     // Information icon, OK.
     virtual void showInformation(std::string_view title, std::string_view text) = 0;
-    // Neither waits; false when nothing could be started.
-    virtual bool startCommandLine(std::string_view commandLine) = 0;
+    // An alarm's message box (its name, information icon, titled with the
+    // program title): it comes to the front and stays above other windows,
+    // also while the main window is in the notification area.
+    virtual void showAlarmMessage(std::string_view name) = 0;
+    // Starts a program of the system directory with its arguments (never
+    // one of the same name in the program's own directory). Neither waits;
+    // false when nothing could be started.
+    virtual bool startSystemProgram(std::string_view program, std::string_view arguments) = 0;
     virtual bool openWithShell(std::string_view path) = 0;
 };
 

@@ -35,6 +35,10 @@ public:
     // read-only target is refused. When this returns false the old file (if
     // any) is unchanged.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+
+    // Why the last write failed, in the system's own words and language
+    // ("" when there is nothing to say).
+    virtual std::string lastWriteError() const { return {}; }
 };
 
 }  // namespace kolvi

@@ -48,7 +48,6 @@ struct Snapshot {
     std::vector<std::string_view> raw;  // with terminators
     std::vector<ParsedLine> parsed;
     std::vector<bool> decoded;  // false where the line is not valid code page 932
-    bool allDecoded = true;
 };
 
 Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes)
@@ -70,7 +69,6 @@ Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes)
         } else {
             parsed.push_back(profile::parseLine(decodeLeniently(codec, bytesOfLine)));
             decoded[i] = false;
-            allDecoded = false;
         }
     }
 }
@@ -141,10 +139,10 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
 
     FileRead file = fs_.readFile(path_);
     if (file.status == ReadStatus::unreadable) return false;
+    // Lines that are not valid code page 932 are found by their CR and LF
+    // (never part of a character) and copied byte for byte like every line
+    // this write does not touch.
     const Snapshot s(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
-    // Bytes that are not code page 932 mean this is not a file we understand:
-    // leave it exactly as it is rather than guess where its lines are.
-    if (!s.allDecoded) return false;
 
     const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
     // An existing key keeps the spelling it has in the file.

@@ -30,9 +30,9 @@ public:
 
     // False when the file could not be written (the caller may ignore it).
     // Also false, with the file untouched, when the file exists but cannot be
-    // read or is not valid code page 932, or when the text would not read back:
-    // a character code page 932 cannot hold, a line break or NUL, or a key
-    // with '=' or beginning with '['.
+    // read, or when the text would not read back: a character code page 932
+    // cannot hold, a line break or NUL, or a key with '=' or beginning with
+    // '['. Lines that are not valid code page 932 are kept byte for byte.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, long long value);
 

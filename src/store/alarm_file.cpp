@@ -24,10 +24,13 @@ VersionCheck checkVersionLine(std::string_view line) {
 
 bool isBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-void report(const AlarmFileContext& context, std::string_view message, std::string_view path) {
+// The message, a line break and the path; a failed write adds the system's
+// reason as a third line.
+void report(const AlarmFileContext& context, std::string_view message, std::string_view path,
+            std::string_view reason = {}) {
     std::string text;
-    text.reserve(message.size() + kLineEnd.size() + path.size());
     text.append(message).append(kLineEnd).append(path);
+    if (!reason.empty()) text.append(kLineEnd).append(reason);
     context.messages.showError(text);
 }
 
@@ -120,7 +123,7 @@ bool createAlarmFile(const AlarmFileContext& context, const std::string& path) {
     std::string bytes(kVersionLine);
     bytes += kLineEnd;
     if (!context.fs.replaceFile(fullPath, bytes)) {
-        report(context, kMsgCannotSave, fullPath);
+        report(context, kMsgCannotSave, fullPath, context.fs.lastWriteError());
         return false;
     }
     return true;
@@ -147,8 +150,12 @@ namespace {
 
 bool writeRows(const AlarmList& list, const AlarmFileContext& context, const std::string& fullPath) {
     const std::optional<std::string> bytes = alarmFileBytes(list, context.codec);
-    if (!bytes || !context.fs.replaceFile(fullPath, *bytes)) {
+    if (!bytes) {
         report(context, kMsgCannotSave, fullPath);
+        return false;
+    }
+    if (!context.fs.replaceFile(fullPath, *bytes)) {
+        report(context, kMsgCannotSave, fullPath, context.fs.lastWriteError());
         return false;
     }
     return true;

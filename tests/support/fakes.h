@@ -35,8 +35,9 @@ public:
     void showInformation(std::string_view title, std::string_view text) override {
         asked.push_back("info:" + std::string(title) + "|" + std::string(text));
     }
-    bool startCommandLine(std::string_view commandLine) override {
-        started.emplace_back(commandLine);
+    void showAlarmMessage(std::string_view name) override { asked.push_back("alarm:" + std::string(name)); }
+    bool startSystemProgram(std::string_view program, std::string_view arguments) override {
+        started.push_back(std::string(program) + (arguments.empty() ? "" : " ") + std::string(arguments));
         return startSucceeds;
     }
     bool openWithShell(std::string_view path) override {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_file_system.h"
@@ -45,25 +48,48 @@ TEST(Win32FileSystemTest, FailedReplaceLeavesTheOldContentAndNoTemporary) {
     EXPECT_EQ(dir.listing(), "locked.alm;sub;");
 }
 
-TEST(Win32FileSystemTest, HiddenSystemAndDirectoriesCountAsMissing) {
+// Hidden and system files are not ordinary (an alarm file so marked counts
+// as missing) but are read and written like any other; a save keeps them so.
+TEST(Win32FileSystemTest, HiddenFilesAreReadAndStayHiddenWhenReplaced) {
     TempDir dir;
     Win32FileSystem fs;
-    const std::string plain = dir.file("plain.alm");
-    const std::string hidden = dir.file("hidden.alm");
-    const std::string system = dir.file("system.alm");
-    const std::string folder = dir.file("folder.alm");
-    writeRaw(plain, "1.1\r\n");
-    writeRaw(hidden, "1.1\r\n");
-    writeRaw(system, "1.1\r\n");
+    const std::string hidden = dir.file("kolvialarm.ini");
+    writeRaw(hidden, "[list]\r\n");
     SetFileAttributesW(win32::widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesW(win32::widen(system).c_str(), FILE_ATTRIBUTE_SYSTEM);
-    CreateDirectoryW(win32::widen(folder).c_str(), nullptr);
+    EXPECT_FALSE(fs.isOrdinaryFile(hidden));
+    EXPECT_EQ(fs.readFile(hidden).bytes, "[list]\r\n");
+    ASSERT_TRUE(fs.replaceFile(hidden, "[list]\r\nk=1\r\n"));
+    EXPECT_EQ(readRaw(hidden), "[list]\r\nk=1\r\n");
+    EXPECT_NE(GetFileAttributesW(win32::widen(hidden).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 
-    EXPECT_TRUE(fs.isOrdinaryFile(plain));
-    for (const std::string& path : {hidden, system, folder, dir.file("absent.alm")}) {
-        EXPECT_FALSE(fs.isOrdinaryFile(path)) << path;
-        EXPECT_EQ(fs.readFile(path).status, ReadStatus::missing) << path;
-    }
+    CreateDirectoryW(win32::widen(dir.file("folder.alm")).c_str(), nullptr);
+    EXPECT_EQ(fs.readFile(dir.file("folder.alm")).status, ReadStatus::missing);
+    EXPECT_EQ(fs.readFile(dir.file("absent.alm")).status, ReadStatus::missing);
+}
+
+// The target is replaced in one rename: a reader never finds it absent, and
+// temporary files a killed save left behind go with the next save.
+TEST(Win32FileSystemTest, TheTargetIsNeverAbsentAndLeftoversGoWithTheNextSave) {
+    TempDir dir;
+    Win32FileSystem fs;
+    const std::string target = dir.file("list.alm");
+    writeRaw(dir.file("~list.alm.32.7.0.tmp"), "old");
+    writeRaw(dir.file("~other.alm.32.7.0.tmp"), "not ours");
+    ASSERT_TRUE(fs.replaceFile(target, std::string(20000, 'a')));
+    EXPECT_EQ(dir.listing(), "list.alm;~other.alm.32.7.0.tmp;");
+
+    std::atomic<bool> done{false};
+    std::atomic<int> absent{0};
+    const std::wstring wide = win32::widen(target);
+    std::thread poller([&] {
+        while (!done) {
+            if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) ++absent;
+        }
+    });
+    for (int i = 0; i < 200; ++i) ASSERT_TRUE(fs.replaceFile(target, std::string(20000, static_cast<char>('a' + i % 26))));
+    done = true;
+    poller.join();
+    EXPECT_EQ(absent, 0);
 }
 
 TEST(Win32FileSystemTest, FileLockedByAnotherHandleIsUnreadable) {

@@ -26,7 +26,7 @@ TEST_F(FiringTest, ADueAlarmWithoutAFileShowsItsNameAndItsRowIsHighlighted) {
     EXPECT_EQ(statusPanel(), "10:00:04");
     EXPECT_TRUE(desktop_.asked.empty());
     tickAt(10, 0, 5);
-    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"info:Kolviアラーム|朝会"});
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:朝会"});
     EXPECT_EQ(statusPanel(), "10:00:05 (朝会)");
     // Del acts on the row the list shows as selected: the fired one.
     EXPECT_EQ(ListView_GetNextItem(lv(), -1, LVNI_SELECTED), 0);

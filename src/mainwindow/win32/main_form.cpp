@@ -29,8 +29,8 @@ constexpr UINT kExitProgram = WM_APP + 3;
 constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
 constexpr int kPopupTrayMenu = 1;
 constexpr int kViewSortPosition = 3;  // in the view menu
+constexpr UINT kTrayRetryMs = 2000;
 
-constexpr char kDateTimeCommand[] = "control.exe timedate.cpl";
 
 // The portable rules name colours and mouse messages as Windows does.
 static_assert(static_cast<int>(SystemColor::window) == COLOR_WINDOW);
@@ -192,7 +192,9 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
         SetWindowPos(hwnd(), nullptr, again.left, again.top, again.width(), again.height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    trayIcon_ = std::make_unique<win32::TrayIcon>(hwnd(), kTrayCallback, icon_);
+    icons_ = win32::loadWindowIcons(dpi_);
+    win32::setWindowIcons(hwnd(), icons_);
+    trayIcon_ = std::make_unique<win32::TrayIcon>(hwnd(), kTrayCallback, icons_.small.get());
     applyAlarmSwitch(model_.alarmSwitch());
 
     // Sorted before the rows arrive, so that the file opens with its first
@@ -227,7 +229,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
 LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         // The shell restarted and forgot every icon.
-        if (tray_.onTaskbarCreated()) trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+        if (tray_.onTaskbarCreated()) addTrayIcon();
         return 0;
     }
     switch (message) {
@@ -250,6 +252,7 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // A tick queued before the check stopped is not a tick.
         if (wParam == alarmTimer_.id() && alarmTimer_.running()) alarmTimer_Timer();
         if (wParam == trayRefresh_.id()) trayRefresh_Timer();
+        if (wParam == trayRetry_.id()) trayRetry_Timer();
         return 0;
     case kTrayCallback:
         notifyIcon_MouseMove(LOWORD(lParam));
@@ -315,7 +318,7 @@ void MainForm::form_Resize(WPARAM kind) {
                        : kind == SIZE_MAXIMIZED ? WindowState::maximized
                                                 : WindowState::normal;
     const TrayIconState::ResizeActions actions = tray_.onResize(state);
-    if (actions.addIcon) trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+    if (actions.addIcon) addTrayIcon();
     if (actions.hideWindow) ShowWindow(hwnd(), SW_HIDE);
     if (actions.refreshTimerEnabled) setTrayRefresh(*actions.refreshTimerEnabled);
 }
@@ -330,6 +333,14 @@ void MainForm::setTrayRefresh(bool enabled) {
 
 LRESULT MainForm::form_DpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
+    // The tray keeps the old icon until it is handed the new one.
+    win32::WindowIcons old = std::move(icons_);
+    icons_ = win32::loadWindowIcons(dpi_);
+    win32::setWindowIcons(hwnd(), icons_);
+    if (trayIcon_) {
+        trayIcon_->setIcon(icons_.small.get());
+        if (trayIcon_->shown()) trayIcon_->modify(win32::widen(fitTrayTip(tray_.tip())));
+    }
     listView_.setDpi(dpi);
     applyFont();
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -396,6 +407,15 @@ void MainForm::renderMenus() {
 void MainForm::routeCommand(int id, bool fromAccelerator) {
     const CommandRoute* route = MainFormCommands::find(id);
     if (route == nullptr) return;
+    // The context menu's commands act on the row it was opened for, even if
+    // an alarm fired (and became current) while the menu was open.
+    if (route->item == MenuItem::popupEdit || route->item == MenuItem::popupDelete ||
+        route->item == MenuItem::popupPreview) {
+        const auto position = popupRowId_ ? alarms_.findRow(*popupRowId_) : std::nullopt;
+        if (!position) return;
+        alarms_.makeCurrent(*position, true);
+        listView_.refresh();
+    }
     // A shortcut obeys the same enabling rules as its menu item, worked out
     // afresh now rather than when the menu last opened.
     const MainWindowState state = menuState();
@@ -471,6 +491,7 @@ void MainForm::form_Unload() {
     tray_.beginExit();
     alarmTimer_.stop();
     trayRefresh_.stop();
+    trayRetry_.stop();
     trayIcon_->remove();
 
     WINDOWPLACEMENT placement{};
@@ -524,7 +545,7 @@ void MainForm::fileClose_Click() {
     showFileState("");
 }
 
-void MainForm::fileDateTime_Click() { desktop_.startCommandLine(kDateTimeCommand); }
+void MainForm::fileDateTime_Click() { desktop_.startSystemProgram("control.exe", "timedate.cpl"); }
 
 void MainForm::fileVolume_Click() { startVolumeControl(desktop_); }
 
@@ -590,6 +611,7 @@ void MainForm::alarmList_ColumnClick(int subitem) {
 
 void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
     if (!alarms_.isFileOpen()) return;
+    popupRowId_ = alarms_.currentRowId();
     renderMenus();
     const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
     for (const CommandRoute& route : MainFormCommands::kRoutes) {
@@ -617,10 +639,29 @@ void MainForm::alarmList_Activate() {
     }
 }
 
+void MainForm::addTrayIcon() {
+    if (trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())))) {
+        tray_.iconAdded();
+        trayRetry_.stop();
+    } else if (tray_.retryAdd()) {
+        trayRetry_.start(hwnd(), kTrayRetryMs);
+    } else {
+        trayRetry_.stop();
+    }
+}
+
+void MainForm::trayRetry_Timer() {
+    if (tray_.inTray() && !trayIcon_->shown()) {
+        addTrayIcon();
+    } else {
+        trayRetry_.stop();
+    }
+}
+
 void MainForm::trayRefresh_Timer() {
     if (!tray_.onRefreshTimer()) return;
     trayIcon_->remove();
-    trayIcon_->add(win32::widen(fitTrayTip(tray_.tip())));
+    addTrayIcon();
 }
 
 void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {

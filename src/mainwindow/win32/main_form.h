@@ -20,6 +20,7 @@
 #include "platform/desktop.h"
 #include "platform/sound_device.h"
 #include "platform/system_actions.h"
+#include "platform/win32/app_icon.h"
 #include "platform/win32/dialog_base.h"
 #include "platform/win32/tray_icon.h"
 #include "platform/win32/unique_handle.h"
@@ -92,6 +93,8 @@ private:
     void form_Unload();
     void notifyIcon_MouseMove(UINT mouseMessage);
     void trayRefresh_Timer();
+    void trayRetry_Timer();
+    void addTrayIcon();
 
     // AlarmCheckHost
     void runAlarm(const std::string& line) override;
@@ -156,12 +159,15 @@ private:
     win32::UniqueMenu popupMenus_;
     HACCEL accelerators_ = nullptr;
     win32::UniqueFont font_;
-    HICON icon_ = nullptr;
+    HICON icon_ = nullptr;  // the class icon, shared
+    win32::WindowIcons icons_;
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
     std::unique_ptr<win32::TrayIcon> trayIcon_;
     win32::WindowTimer alarmTimer_{1};
     win32::WindowTimer trayRefresh_{2};
+    win32::WindowTimer trayRetry_{3};
+    std::optional<std::uint64_t> popupRowId_;  // the row the context menu was opened for
     TrayIconState tray_;
 };
 

@@ -21,7 +21,7 @@ void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, 
     switch (action.kind) {
     case AlarmActionKind::message:
         if (owner != nullptr) SetForegroundWindow(owner);
-        if (action.showMessageBox) services_.desktop.showInformation(kProgramTitle, action.name);
+        if (action.showMessageBox) services_.desktop.showAlarmMessage(action.name);
         break;
     case AlarmActionKind::controlCommand:
         runControlCommand(action.file, services_.system, services_.exitProgram);
@@ -44,11 +44,14 @@ void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, 
             // A fired alarm's window outlives this call; it is forgotten once
             // it has closed.
             services.closed = [this](SoundForm& form) { window_Closed(form); };
+            const HWND previous = windows_.empty() ? nullptr : windows_.back()->hwnd();
             windows_.push_back(std::make_unique<SoundForm>(std::move(services)));
             SoundForm& form = *windows_.back();
             form.playSound(action.file, action.message, action.mode, action.soundApi, line);
-            if (form.hwnd() == nullptr && !windows_.empty() && windows_.back().get() == &form) {
-                windows_.pop_back();  // could not be created
+            if (form.hwnd() == nullptr) {
+                if (!windows_.empty() && windows_.back().get() == &form) windows_.pop_back();  // could not be made
+            } else if (previous != nullptr) {
+                cascade(form.hwnd(), previous);
             }
         } else {
             SoundForm preview(std::move(services));
@@ -57,6 +60,25 @@ void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, 
         break;
     }
     }
+}
+
+// Each new window opens a caption lower and further right than the last one
+// still open, so that none hides another; back to the first place when that
+// would leave the work area.
+void AlarmRunner::cascade(HWND window, HWND previous) {
+    RECT last{}, own{};
+    GetWindowRect(previous, &last);
+    GetWindowRect(window, &own);
+    const int step = GetSystemMetricsForDpi(SM_CYCAPTION, GetDpiForWindow(window)) +
+                     GetSystemMetricsForDpi(SM_CYFRAME, GetDpiForWindow(window));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(previous, MONITOR_DEFAULTTONEAREST), &monitor);
+    POINT to{last.left + step, last.top + step};
+    if (to.x + (own.right - own.left) > monitor.rcWork.right || to.y + (own.bottom - own.top) > monitor.rcWork.bottom) {
+        return;  // stays where the dialog centred itself
+    }
+    SetWindowPos(window, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AlarmRunner::window_Closed(SoundForm& form) {

@@ -68,6 +68,7 @@ public:
 
 private:
     void window_Closed(SoundForm& form);
+    static void cascade(HWND window, HWND previous);
 
     AlarmRunnerServices services_;
     std::list<std::unique_ptr<SoundForm>> windows_;

@@ -1,5 +1,7 @@
 #include "notify/win32/sound_form.h"
 
+#include <imm.h>
+
 #include <cstdint>
 
 #include "platform/win32/text.h"
@@ -35,6 +37,11 @@ void SoundForm::playSound(const std::string& fileName, const std::string& messag
 }
 
 INT_PTR SoundForm::form_Load() {
+    // The digit keys must arrive as keys, not go into the input method's
+    // composition when the Japanese input is switched on.
+    ImmAssociateContextEx(hwnd(), nullptr, IACE_CHILDREN);
+    icons_ = win32::loadWindowIcons(GetDpiForWindow(hwnd()));
+    win32::setWindowIcons(hwnd(), icons_);
     model_.emplace(mode_, api_, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(hwnd())), dataText_);
     ShowWindow(item(IDC_DIGIT_HINT), model_->hintVisible() ? SW_SHOW : SW_HIDE);
     model_->startSound(services_.sound, fileName_);

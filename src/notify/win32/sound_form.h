@@ -13,6 +13,7 @@
 #include "notify/sound_form_model.h"
 #include "platform/clock.h"
 #include "platform/sound_device.h"
+#include "platform/win32/app_icon.h"
 #include "platform/win32/control_subclass.h"
 #include "platform/win32/dialog_base.h"
 #include "settings/settings_file.h"
@@ -64,6 +65,7 @@ private:
     AlarmMode mode_ = AlarmMode::fire;
     SoundApi api_ = SoundApi::mci;
     win32::ControlSubclass stopButton_;
+    win32::WindowIcons icons_;
 };
 
 }  // namespace kolvi

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
 #include "texts/main_window_texts.h"
 
@@ -41,7 +42,8 @@ std::string askOpenAlarmFile(HWND owner) {
     std::vector<wchar_t> buffer(kNameBufferSize, L'\0');
     OPENFILENAMEW request = baseRequest(owner, buffer);
     request.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&request)) return {};
+    auto* open = comdlg32().function<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    if (open == nullptr || !open(&request)) return {};
     return narrow(buffer.data());
 }
 
@@ -51,7 +53,8 @@ std::string askSaveAlarmFile(HWND owner, const std::wstring& title) {
     request.lpstrDefExt = L"alm";
     request.lpstrTitle = title.empty() ? nullptr : title.c_str();
     request.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetSaveFileNameW(&request)) return {};
+    auto* save = comdlg32().function<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
+    if (save == nullptr || !save(&request)) return {};
     return narrow(buffer.data());
 }
 

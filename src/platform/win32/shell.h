@@ -10,5 +10,8 @@ namespace kolvi::win32 {
 bool openWithShell(HWND owner, const std::wstring& path);
 // Starts a command line shown normally; true when the process started.
 bool startCommandLine(const std::wstring& commandLine);
+// "<system directory>\program" in quotes, then the arguments: a program of
+// that name beside ours (a writable folder) is never the one started.
+std::wstring systemProgramCommandLine(const std::wstring& program, const std::wstring& arguments);
 
 }  // namespace kolvi::win32

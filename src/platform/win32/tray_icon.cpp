@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/system_library.h"
+
 namespace kolvi::win32 {
 
 TrayIcon::TrayIcon(HWND receiver, UINT callbackMessage, HICON icon)
@@ -38,7 +40,8 @@ bool TrayIcon::send(DWORD message, const std::wstring& tip) {
     const std::size_t n = std::min<std::size_t>(tip.size(), std::size(data.szTip) - 1);
     std::wmemcpy(data.szTip, tip.data(), n);
     data.szTip[n] = L'\0';
-    return Shell_NotifyIconW(message, &data) != FALSE;
+    auto* notify = shell32().function<decltype(Shell_NotifyIconW)>("Shell_NotifyIconW");
+    return notify != nullptr && notify(message, &data) != FALSE;
 }
 
 }  // namespace kolvi::win32

@@ -18,6 +18,7 @@ public:
     bool add(const std::wstring& tip);
     void modify(const std::wstring& tip);
     void remove();
+    void setIcon(HICON icon) { icon_ = icon; }
     bool shown() const { return shown_; }
 
 private:

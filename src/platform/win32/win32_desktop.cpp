@@ -22,8 +22,15 @@ void Win32Desktop::showInformation(std::string_view title, std::string_view text
     MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-bool Win32Desktop::startCommandLine(std::string_view commandLine) {
-    return win32::startCommandLine(widen(commandLine));
+void Win32Desktop::showAlarmMessage(std::string_view name) {
+    // The foreground may be refused to a program in the background, so the
+    // box is topmost as well.
+    MessageBoxW(owner_, widen(name).c_str(), widen(kProgramTitle).c_str(),
+                MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+bool Win32Desktop::startSystemProgram(std::string_view program, std::string_view arguments) {
+    return win32::startCommandLine(systemProgramCommandLine(widen(program), widen(arguments)));
 }
 
 bool Win32Desktop::openWithShell(std::string_view path) { return win32::openWithShell(owner_, widen(path)); }

@@ -96,6 +96,25 @@ FileRead Win32FileSystem::readFile(const std::string& path) const {
 // settings file stays hidden; a read-only target is refused, as the user
 // asked for it not to change.
 bool Win32FileSystem::replaceFile(const std::string& path, std::string_view bytes) {
+    const bool done = replace(path, bytes);
+    lastError_ = done ? 0 : GetLastError();
+    return done;
+}
+
+std::string Win32FileSystem::lastWriteError() const {
+    if (lastError_ == 0) return {};
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, lastError_, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text != nullptr ? text : L"", n);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+        message.pop_back();
+    }
+    return narrow(message);
+}
+
+bool Win32FileSystem::replace(const std::string& path, std::string_view bytes) {
     const std::wstring target = widen(path);
     const DWORD existing = GetFileAttributesW(target.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
@@ -137,19 +156,23 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
     return true;
 }
 
-std::string programDirectory() {
+std::wstring programPath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
         if (n < buffer.size()) {
             buffer.resize(n);
-            break;
+            return buffer;
         }
         buffer.resize(buffer.size() * 2);
     }
-    const auto slash = buffer.find_last_of(L'\\');
-    return narrow(slash == std::wstring::npos ? buffer : buffer.substr(0, slash));
+}
+
+std::string programDirectory() {
+    const std::wstring path = programPath();
+    const auto slash = path.find_last_of(L'\\');
+    return narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
 }  // namespace kolvi::win32
