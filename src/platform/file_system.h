@@ -32,6 +32,10 @@ public:
     // directory is written and flushed, then it replaces the target. When this
     // returns false the old file (if any) is unchanged.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+
+    // Adds the bytes at the end of the file, creating it when missing. False
+    // when it cannot be opened or written.
+    virtual bool appendFile(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace kolvi

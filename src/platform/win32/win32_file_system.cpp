@@ -101,6 +101,13 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
     return replaced;
 }
 
+bool Win32FileSystem::appendFile(const std::string& path, std::string_view bytes) {
+    // With FILE_APPEND_DATA alone every write goes to the end of the file.
+    UniqueFile file(CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && writeAll(file.get(), bytes);
+}
+
 std::string programDirectory() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {

@@ -10,6 +10,7 @@ public:
     bool isOrdinaryFile(const std::string& path) const override;
     FileRead readFile(const std::string& path) const override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    bool appendFile(const std::string& path, std::string_view bytes) override;
 };
 
 // The directory of the running program file, without a trailing backslash.
