@@ -36,6 +36,10 @@ public:
     // any) is unchanged.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
 
+    // Adds the bytes at the end of the file, creating it when missing. False
+    // when it cannot be opened or written.
+    virtual bool appendFile(const std::string& path, std::string_view bytes) = 0;
+
     // Why the last write failed, in the system's own words and language
     // ("" when there is nothing to say).
     virtual std::string lastWriteError() const { return {}; }

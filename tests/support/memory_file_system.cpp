@@ -1,6 +1,7 @@
 #include "support/memory_file_system.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace kolvi::test {
 
@@ -24,15 +25,26 @@ FileRead MemoryFileSystem::readFile(const std::string& path) const {
     return {ReadStatus::ok, files_.at(k)};
 }
 
-bool MemoryFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
+bool MemoryFileSystem::writable(const std::string& k) {
     ++writes_;
     if (failingWrites_ > 0) {
         --failingWrites_;
         return false;
     }
+    return directories_.count(k) == 0 && unreadable_.count(k) == 0;
+}
+
+bool MemoryFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
     const std::string k = key(path);
-    if (directories_.count(k) != 0 || unreadable_.count(k) != 0) return false;
+    if (!writable(k)) return false;
     files_[k] = std::string(bytes);
+    return true;
+}
+
+bool MemoryFileSystem::appendFile(const std::string& path, std::string_view bytes) {
+    const std::string k = key(path);
+    if (!writable(k)) return false;
+    files_[k].append(bytes);
     return true;
 }
 

@@ -13,6 +13,7 @@ public:
     bool isOrdinaryFile(const std::string& path) const override;
     FileRead readFile(const std::string& path) const override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    bool appendFile(const std::string& path, std::string_view bytes) override;
 
     // Test set-up and inspection. Paths compare case-insensitively (ASCII),
     // as on Windows.
@@ -22,12 +23,14 @@ public:
     void addDirectory(const std::string& path);
     void markHidden(const std::string& path);
     void markUnreadable(const std::string& path);
-    // The next n writes fail (the target is left untouched).
+    // The next n writes (replacing or appending) fail (the target is left untouched).
     void failWrites(int n) { failingWrites_ = n; }
     int writeCount() const { return writes_; }
 
 private:
     static std::string key(const std::string& path);
+    // Counts a write; false when it is to fail.
+    bool writable(const std::string& k);
     std::map<std::string, std::string> files_;
     std::set<std::string> directories_, hidden_, unreadable_;
     int failingWrites_ = 0;

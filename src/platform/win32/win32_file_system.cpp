@@ -156,6 +156,13 @@ bool Win32FileSystem::replace(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+bool Win32FileSystem::appendFile(const std::string& path, std::string_view bytes) {
+    // With FILE_APPEND_DATA alone every write goes to the end of the file.
+    UniqueFile file(CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && writeAll(file.get(), bytes);
+}
+
 std::wstring programPath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {

@@ -12,6 +12,7 @@ public:
     bool isOrdinaryFile(const std::string& path) const override;
     FileRead readFile(const std::string& path) const override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    bool appendFile(const std::string& path, std::string_view bytes) override;
     std::string lastWriteError() const override;
 
 private:

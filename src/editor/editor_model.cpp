@@ -1,0 +1,249 @@
+#include "editor/editor_model.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "notify/extension.h"
+#include "store/alarm_record.h"
+#include "store/paths.h"
+#include "text/fields.h"
+#include "text/utf8.h"
+#include "texts/editor_texts.h"
+
+namespace kolvi {
+namespace {
+
+constexpr long long kSecondsPerDay = 24 * 60 * 60;
+constexpr std::array<int, 3> kTopOfRange{23, 59, 59};
+
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// One or two ASCII digits.
+bool isTimeText(std::string_view text) {
+    return (text.size() == 1 || text.size() == 2) && isAsciiDigit(text.front()) && isAsciiDigit(text.back());
+}
+
+std::string timeTextOrEmpty(std::string_view text) { return isTimeText(text) ? std::string(text) : std::string(); }
+
+// C0 and C1 controls and DEL: a line break would split the alarm line, and
+// none of them belongs in a name or a path.
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+// A control character shows as nothing in a message; its code point does.
+std::string visibleCodePoint(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// The first character of the text that the alarm file cannot hold, as the
+// refusal shows it; nullopt when there is none.
+std::optional<std::string> firstUnstorableCharacter(std::string_view text, const TextCodec& codec) {
+    const bool encodes = codec.encode(text).has_value();
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> c = utf8::nextCodePoint(text, pos);
+        if (!c) return std::string(utf8::characterAt(text, start));
+        if (isControl(*c)) return visibleCodePoint(*c);
+        const std::string_view character = text.substr(start, pos - start);
+        if (!encodes && !codec.encode(character)) return std::string(character);
+    }
+    return std::nullopt;
+}
+
+std::optional<EditorRefusal> checkText(std::string_view text, EditorField field, const TextCodec& codec) {
+    if (text.find(',') != std::string_view::npos) return EditorRefusal{std::string(kMsgCommaInField), field};
+    if (const std::optional<std::string> c = firstUnstorableCharacter(text, codec)) {
+        return EditorRefusal{std::string(kMsgUnstorableCharacter) + *c, field};
+    }
+    return std::nullopt;
+}
+
+EditorField fieldOf(TimeField field) {
+    return static_cast<EditorField>(static_cast<int>(EditorField::hour) + static_cast<int>(field));
+}
+
+}  // namespace
+
+std::string_view EditorState::title() const {
+    return purpose == EditorPurpose::add ? kEditorTitleAdd : kEditorTitleEdit;
+}
+std::string_view EditorState::timeFrameCaption() const {
+    return kind == EditorKind::alarm ? kTimeFrameAlarm : kTimeFrameTimer;
+}
+std::string_view EditorState::hourCaption() const {
+    return kind == EditorKind::alarm ? kHourLabelAlarm : kHourLabelTimer;
+}
+std::string_view EditorState::minCaption() const { return kMinLabel; }
+std::string_view EditorState::secCaption() const {
+    return kind == EditorKind::alarm ? kSecLabelAlarm : kSecLabelTimer;
+}
+
+bool acceptsTimeKey(char32_t character) { return character == 8 || (character >= '0' && character <= '9'); }
+
+void EditorModel::open(EditorPurpose purpose, std::string_view alarmLine, std::vector<TimerHistoryItem> history) {
+    std::array<std::string_view, kAlarmFieldCount> fields;
+    splitFieldsInto(alarmLine, fields);
+    const auto field = [&fields](Field f) { return fields[static_cast<std::size_t>(f)]; };
+
+    state_ = EditorState{};
+    shown_ = false;
+    keptEnabledField_ = field(Field::enabled);
+    state_.purpose = purpose;
+    state_.history = std::move(history);
+    state_.nameText = field(Field::name);
+    for (std::size_t day = 0; day < state_.days.size(); ++day) {
+        state_.days[day] = textToFlag(fields[static_cast<std::size_t>(Field::firstDay) + day]);
+    }
+    state_.times = {std::string(field(Field::hour)), std::string(field(Field::minute)),
+                    std::string(field(Field::second))};
+    state_.fileText = field(Field::file);
+    state_.deleteChecked = textToFlag(field(Field::deleteAfterRun));
+    state_.timerSelectable = purpose == EditorPurpose::add;
+    switchToAlarm();
+}
+
+void EditorModel::selectType(EditorKind kind) {
+    if (kind == state_.kind || (kind == EditorKind::timer && !state_.timerSelectable)) return;
+    if (kind == EditorKind::alarm) {
+        switchToAlarm();
+    } else {
+        switchToTimer();
+    }
+}
+
+// Only when adding does the switch reset the name, the weekdays and the
+// delete box; the times and the file always survive it.
+void EditorModel::switchToAlarm() {
+    state_.kind = EditorKind::alarm;
+    if (state_.timerSelectable) {
+        state_.nameText.clear();
+        state_.days.fill(false);
+        state_.deleteChecked = false;
+    }
+    state_.historyChecked = false;
+}
+
+void EditorModel::switchToTimer() {
+    state_.kind = EditorKind::timer;
+    state_.nameCombo = kDefaultTimerName;
+    state_.days.fill(true);
+    state_.deleteChecked = true;
+    state_.historyChecked = true;
+}
+
+void EditorModel::setDay(std::size_t day, bool checked) {
+    if (state_.weekdaysEnabled() && day < state_.days.size()) state_.days[day] = checked;
+}
+
+void EditorModel::applyDayPreset(DayPreset preset) {
+    if (!state_.weekdaysEnabled()) return;
+    for (std::size_t day = 0; day < state_.days.size(); ++day) {
+        const bool weekend = day == 0 || day == 6;
+        switch (preset) {
+        case DayPreset::everyday: state_.days[day] = true; break;
+        case DayPreset::workday: state_.days[day] = !weekend; break;
+        case DayPreset::weekend: state_.days[day] = weekend; break;
+        case DayPreset::clear: state_.days[day] = false; break;
+        }
+    }
+}
+
+bool EditorModel::changeTimeText(TimeField field, std::string_view text) {
+    if (!shown_) return false;
+    std::string& time = state_.times[static_cast<std::size_t>(field)];
+    time = timeTextOrEmpty(text);
+    return time != text;
+}
+
+void EditorModel::step(TimeField field, int delta) {
+    const std::size_t index = static_cast<std::size_t>(field);
+    const int top = kTopOfRange[index];
+    int value = std::clamp<int>(toInteger(state_.times[index]), 0, top) + delta;
+    if (value < 0) value = top;
+    if (value > top) value = 0;
+    state_.times[index] = zeroPad(value, 2);
+}
+
+TimeField EditorModel::applyPreset(TimePreset preset, int index) {
+    const TimeField field = preset == TimePreset::minute   ? TimeField::minute
+                            : preset == TimePreset::second ? TimeField::second
+                                                           : TimeField::hour;
+    const bool known = preset == TimePreset::second ? index == 0 || index == 30 : index >= 0 && index <= 11;
+    if (!known) return field;
+    const int value = preset == TimePreset::hourPm ? index + 12 : preset == TimePreset::minute ? index * 5 : index;
+    state_.times[static_cast<std::size_t>(field)] = zeroPad(value, 2);
+    return field;
+}
+
+void EditorModel::applyTimerHistory(const TimerHistoryEntry& entry) {
+    selectType(EditorKind::timer);
+    if (state_.kind != EditorKind::timer) return;
+    state_.nameCombo = entry.name;
+    state_.times = {timeTextOrEmpty(entry.hours), timeTextOrEmpty(entry.minutes), timeTextOrEmpty(entry.seconds)};
+    state_.fileText = entry.file;
+    state_.deleteChecked = entry.deleteAfterRun;
+    state_.historyChecked = false;
+}
+
+std::string EditorModel::previewLine() const { return "0,0,0,0,0,0,0,0,0,0,0,0," + state_.fileText + ",0"; }
+
+std::string EditorModel::browseFolder() const {
+    std::string folder = directoryPart(state_.fileText);
+    // "C:" alone would mean the drive's current folder.
+    if (!folder.empty() && folder.back() == ':') folder += '\\';
+    return folder;
+}
+
+std::optional<EditorRefusal> EditorModel::checkTimes() const {
+    const std::int16_t hours = toInteger(state_.times[0]);
+    const std::int16_t minutes = toInteger(state_.times[1]);
+    const std::int16_t seconds = toInteger(state_.times[2]);
+    if (state_.kind == EditorKind::timer) {
+        const long long countdown = hours * 3600LL + minutes * 60LL + seconds;
+        if (countdown >= kSecondsPerDay) return EditorRefusal{std::string(kMsgCountdownTooLong), EditorField::hour};
+        return std::nullopt;
+    }
+    const std::array<int, 3> values{hours, minutes, seconds};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] < 0 || values[i] > kTopOfRange[i]) {
+            return EditorRefusal{std::string(kMsgBadTimeOfDay), fieldOf(static_cast<TimeField>(i))};
+        }
+    }
+    return std::nullopt;
+}
+
+EditorResult EditorModel::ok(const Clock& clock, const TextCodec& codec) const {
+    const bool timer = state_.kind == EditorKind::timer;
+    const std::string& name = timer ? state_.nameCombo : state_.nameText;
+    // In the order of the fields in the dialog, so that the focus goes to the first at fault.
+    std::optional<EditorRefusal> refusal = checkText(name, EditorField::name, codec);
+    if (!refusal) refusal = checkTimes();
+    if (!refusal) refusal = checkText(state_.fileText, EditorField::file, codec);
+    if (refusal) return {std::move(refusal), {}, {}};
+
+    AlarmRecord record;
+    record.enabled = textToFlag(keptEnabledField_);
+    record.name = name;
+    record.days = state_.days;
+    record.hour = toInteger(state_.times[0]);
+    record.minute = toInteger(state_.times[1]);
+    record.second = toInteger(state_.times[2]);
+    if (timer) {
+        const LocalTime end = extendedTime(clock.now(), {record.hour, record.minute, record.second});
+        record.hour = static_cast<std::int16_t>(end.hour);
+        record.minute = static_cast<std::int16_t>(end.minute);
+        record.second = static_cast<std::int16_t>(end.second);
+    }
+    record.file = state_.fileText;
+    record.deleteAfterRun = state_.deleteChecked;
+
+    EditorResult result{std::nullopt, formatAlarmLine(record), std::nullopt};
+    if (timer && state_.historyChecked) {
+        result.history = TimerHistoryEntry{name,           state_.times[0], state_.times[1], state_.times[2],
+                                           state_.fileText, state_.deleteChecked};
+    }
+    return result;
+}
+
+}  // namespace kolvi
