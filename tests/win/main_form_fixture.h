@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mainwindow/win32/main_form.h"
 #include "platform/win32/text.h"
@@ -36,8 +37,13 @@ protected:
     // Starts the window on the file at `path` ("" for the remembered one).
     void startForm(const std::string& path) {
         if (!fs_.isOrdinaryFile(settings_.path())) writeIni("");
-        form_ = std::make_unique<MainForm>(
-            MainFormServices{alarms_, context_, settings_, desktop_, clock_, system_, sound_});
+        form_ = std::make_unique<MainForm>(MainFormServices{
+            alarms_, context_, settings_, desktop_, clock_, system_, sound_,
+            [this](HWND, const std::string& folder) {
+                askedFolders_.push_back(folder);
+                return chosenFile_;
+            },
+            [this](HWND, std::string_view text, UINT) { boxes_.emplace_back(text); }});
         ASSERT_TRUE(form_->start(false, path));
         pump();
     }
@@ -121,6 +127,9 @@ protected:
     AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
     AlarmList alarms_;
     std::unique_ptr<MainForm> form_;
+    // The editor's open-file dialog answers chosenFile_; its boxes are recorded.
+    std::string chosenFile_;
+    std::vector<std::string> askedFolders_, boxes_;
 };
 
 }  // namespace kolvi::test

@@ -11,6 +11,7 @@
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/window_settings.h"
 #include "mainwindow/list_interaction.h"
+#include "platform/win32/file_dialogs.h"
 #include "platform/win32/proc_guard.h"
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
@@ -148,6 +149,13 @@ MainForm::MainForm(const MainFormServices& services)
       clock_(services.clock),
       runner_({services.sound, services.clock, services.settings, services.desktop, services.system,
                [this] { exitProgram(); }}),
+      editor_({services.clock, services.files.codec, services.files.fs, services.files.programDirectory, runner_, this,
+               services.chooseFile ? services.chooseFile : &win32::askOpenAnyFile,
+               services.showBox ? services.showBox
+                                : [](HWND owner, std::string_view text, UINT icon) {
+                                      MessageBoxW(owner, win32::widen(text).c_str(), win32::widen(kProgramTitle).c_str(),
+                                                  MB_OK | icon);
+                                  }}),
       listView_(services.alarms, services.clock, *this) {}
 
 MainForm::~MainForm() = default;
@@ -572,9 +580,38 @@ void MainForm::alarmEnable_Click() {
     renderMenus();
 }
 
-void MainForm::alarmEdit_Click() {}
+// The editor runs with the alarm check paused; the file is saved afterwards
+// whether it was confirmed or not.
+void MainForm::alarmAdd_Click() {
+    applyAlarmSwitch(model_.pause());
+    if (const auto line = editor_.showDialog(hwnd(), EditorPurpose::add, std::string(kDefaultAlarmLine))) {
+        if (const auto record = parseAlarmLine(*line)) alarms_.addAlarmRow(*record);
+    }
+    finishEditing();
+}
 
-void MainForm::alarmAdd_Click() {}
+void MainForm::alarmEdit_Click() {
+    const std::optional<std::uint64_t> id = alarms_.currentRowId();
+    if (!id) return;
+    const std::string line = *alarms_.currentTag();
+    applyAlarmSwitch(model_.pause());
+    if (const auto edited = editor_.showDialog(hwnd(), EditorPurpose::edit, line)) {
+        // By identity: an extension added meanwhile becomes the current row.
+        if (const auto position = alarms_.findRow(*id)) {
+            alarms_.makeCurrent(*position);
+            alarms_.deleteCurrentRow();
+        }
+        if (const auto record = parseAlarmLine(*edited)) alarms_.addAlarmRow(*record);
+    }
+    finishEditing();
+}
+
+void MainForm::finishEditing() {
+    alarms_.renumberRows();
+    listView_.refresh();
+    saveAlarmFile();
+    applyAlarmSwitch(model_.resume());
+}
 
 void MainForm::alarmDelete_Click() {
     alarms_.deleteCurrentRow();

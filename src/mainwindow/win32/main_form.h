@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
 #include "mainwindow/menu_model.h"
 #include "mainwindow/tray_icon_state.h"
@@ -40,6 +42,10 @@ struct MainFormServices {
     const Clock& clock;
     SystemActions& system;
     SoundDevice& sound;
+    // The editor's open-file dialog and message boxes; the real ones when
+    // left empty.
+    std::function<std::string(HWND owner, const std::string& folder)> chooseFile = {};
+    std::function<void(HWND owner, std::string_view text, UINT icon)> showBox = {};
 };
 
 class MainForm final : public win32::WindowBase,
@@ -76,6 +82,7 @@ public:
     bool alarmTimerRunning() const { return alarmTimer_.running(); }
     const TrayIconState& tray() const { return tray_; }
     AlarmRunner& runner() { return runner_; }
+    const ConfigForm& editor() const { return editor_; }
     const AlarmListView& alarmListView() const { return listView_; }
     void alarmTimer_Timer();
 
@@ -133,6 +140,7 @@ private:
     void trayPopupCancel_Click() {}
     void statusBar_DblClick() { fileDateTime_Click(); }
 
+    void finishEditing();
     void showFileState(const std::string& openedPath);
     void sortBy(int key);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
@@ -152,6 +160,7 @@ private:
     MainWindowModel model_;
     AlarmCheck check_;
     AlarmRunner runner_;
+    ConfigForm editor_;
     AlarmListView listView_;
 
     HWND statusBar_ = nullptr;

@@ -21,6 +21,16 @@ public:
     virtual bool preTranslateMessage(MSG& message) = 0;
 };
 
+// A handler table for WM_COMMAND: control id and notification code (any
+// code with kAnyCode) to a member function of the form.
+inline constexpr int kAnyCode = -1;
+template <typename Form>
+struct CommandRoute {
+    int id;
+    int code;
+    void (Form::*handler)();
+};
+
 class DialogBase {
 public:
     DialogBase() = default;
@@ -54,15 +64,6 @@ protected:
     // WM_NCDESTROY: the window is gone; hwnd() is already null.
     virtual void form_Closed() {}
 
-    // A handler table for WM_COMMAND: control id and notification code (any
-    // code with kAnyCode) to a member function of the form.
-    static constexpr int kAnyCode = -1;
-    template <typename Form>
-    struct CommandRoute {
-        int id;
-        int code;
-        void (Form::*handler)();
-    };
     // Runs the first route matching the WM_COMMAND parameters; true when one did.
     template <typename Form, std::size_t N>
     static bool routeCommand(Form& form, const CommandRoute<Form> (&routes)[N], WPARAM wParam) {

@@ -6,6 +6,7 @@
 
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
+#include "texts/editor_texts.h"
 #include "texts/main_window_texts.h"
 
 namespace kolvi::win32 {
@@ -55,6 +56,20 @@ std::string askSaveAlarmFile(HWND owner, const std::wstring& title) {
     request.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     auto* save = comdlg32().function<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
     if (save == nullptr || !save(&request)) return {};
+    return narrow(buffer.data());
+}
+
+std::string askOpenAnyFile(HWND owner, const std::string& folder) {
+    // The longest path the system allows, so that no chosen name is refused.
+    std::vector<wchar_t> buffer(32768, L'\0');
+    OPENFILENAMEW request = baseRequest(owner, buffer);
+    static const std::wstring kAnyFile = filter(kAnyFileFilterName, kAnyFileFilterPattern);
+    request.lpstrFilter = kAnyFile.c_str();
+    const std::wstring start = widen(folder);
+    request.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    request.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_ENABLESIZING;
+    auto* open = comdlg32().function<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    if (open == nullptr || !open(&request)) return {};
     return narrow(buffer.data());
 }
 
