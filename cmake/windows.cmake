@@ -41,7 +41,7 @@ include(GoogleTest)
 # In-process Win32 tests: the real forms from the real resources.
 file(GLOB KOLVI_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(kolvi_win_tests ${KOLVI_WIN_TEST_SOURCES} ${KOLVI_RC})
-target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main)
+target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main ole32)
 target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(kolvi_win_tests PRIVATE ${KOLVI_WARNINGS})
 target_compile_definitions(kolvi_win_tests PRIVATE KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -1,8 +1,12 @@
 // Alarms carried out by the real main window and its alarm runner, driven by
 // a test clock: message boxes, notification windows with their sound and
 // keys from either loop, the system actions, the preview for any owner.
-#include "notify/win32/sound_form.h"
 #include "win/main_form_fixture.h"
+
+#include <imm.h>
+
+#include "notify/win32/sound_form.h"
+#include "platform/win32/win32_desktop.h"
 
 namespace kolvi::test {
 namespace {
@@ -49,9 +53,12 @@ TEST_F(FiringTest, ASoundWindowPlaysAndDigitFiveExtendsTheAlarm) {
     EXPECT_EQ(sound_.calls, (std::vector<std::string>{"mci:open \"C:\\sound\\bell.WAV\" alias " + alias,
                                                       "mci:play " + alias + " from 0"}));
 
-    // The key comes through the program's loop 17 seconds later.
+    // The key comes through the program's loop 17 seconds later, typed with
+    // the Japanese input on (a full-width digit), which the window keeps away
+    // from its controls.
+    EXPECT_EQ(ImmGetContext(GetDlgItem(window, IDCANCEL)), nullptr);
     clock_.time = {1, 10, 0, 17};
-    MSG key{GetDlgItem(window, IDCANCEL), WM_CHAR, L'5', 0, 0, {}};
+    MSG key{GetDlgItem(window, IDCANCEL), WM_CHAR, L'\uFF15', 0, 0, {}};
     EXPECT_TRUE(form_->preTranslateMessage(key));
     pump();
     EXPECT_FALSE(IsWindow(window));
@@ -71,6 +78,11 @@ TEST_F(FiringTest, TheButtonTakesKeysWhenAnotherLoopDeliversThemAndExitClosesEve
     for (int i = 0; i < 3; ++i) tickAt(10, 0, 0);
     ASSERT_EQ(form_->runner().openWindows(), 3u);
     EXPECT_EQ(sound_.calls, (std::vector<std::string>{"play:a.wav", "play:b.mp3", "play:c.wav"}));
+    RECT firstPlace{}, next{};  // each opens below and right of the one before
+    GetWindowRect(form_->runner().window(0)->hwnd(), &firstPlace);
+    GetWindowRect(form_->runner().window(1)->hwnd(), &next);
+    EXPECT_GT(next.left, firstPlace.left);
+    EXPECT_GT(next.top, firstPlace.top);
     // No dialog manager in between (a message box's loop, say): the button
     // itself answers Escape and passes digits on.
     const HWND first = form_->runner().window(0)->hwnd();
@@ -202,6 +214,31 @@ TEST_F(FiringTest, APreviewIsModalToItsOwnerOnlyAndPausesTheCheck) {
     EXPECT_EQ(alarms_.rowCount(), 1u);  // no extension
 }
 
+// The real box of an alarm with no file: on top and in front, whatever else
+// the user is doing.
+BOOL CALLBACK closeTopmostBox(HWND window, LPARAM seen) {
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != GetCurrentProcessId() || std::wstring(cls) != L"#32770") return TRUE;
+    *reinterpret_cast<LONG_PTR*>(seen) = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+LONG_PTR g_boxStyle = 0;
+void CALLBACK inspectBox(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EnumWindows(&closeTopmostBox, reinterpret_cast<LPARAM>(&g_boxStyle));
+}
+
+TEST(AlarmMessageTest, TheBoxOfAnAlarmStaysOnTop) {
+    win32::Win32Desktop desktop;
+    SetTimer(nullptr, 0, 200, &inspectBox);
+    desktop.showAlarmMessage("会議");
+    EXPECT_NE(g_boxStyle & WS_EX_TOPMOST, 0);
+}
+
 TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
     startWith("1,朝会,1,1,1,1,1,1,1,10,05,00,,0\r\n0,休み,1,1,1,1,1,1,1,10,05,00,,0\r\n");
     clock_.time = {1, 10, 0, 0};
@@ -209,6 +246,26 @@ TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
     command(IDM_VIEW_TOOLTIP);
     EXPECT_EQ(form_->alarmListView().toolTipTextAt(rowPoint(0)), "[朝会] このアラームは300秒後に作動します。");
     EXPECT_EQ(form_->alarmListView().toolTipTextAt(rowPoint(1)), "[休み] このアラームは停止しています。");
+
+    // The tip on show counts on while the pointer moves within the row.
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) {
+        wchar_t cls[32] = {};
+        GetClassNameW(window, cls, 32);
+        if (std::wstring(cls) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER) != nullptr) *reinterpret_cast<HWND*>(found) = window;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(tip, nullptr);
+    const POINT at = rowPoint(0);
+    POINT screen = at;
+    ClientToScreen(lv(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(lv(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    for (int i = 0; i < 100 && !IsWindowVisible(tip); ++i, Sleep(20)) pump();  // the tip's own delay
+    EXPECT_EQ(windowText(tip), "[朝会] このアラームは300秒後に作動します。");
+    clock_.time.second = 10;
+    SendMessageW(lv(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x + 3, at.y));
+    EXPECT_EQ(windowText(tip), "[朝会] このアラームは290秒後に作動します。");
 }
 
 }  // namespace

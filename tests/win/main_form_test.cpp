@@ -3,6 +3,8 @@
 // desktop, the context menu, the tray and the exit.
 #include "win/main_form_fixture.h"
 
+#include <functional>
+
 namespace kolvi::test {
 namespace {
 
@@ -88,23 +90,42 @@ TEST_F(MainFormTest, ShowsTheRowsSortedByTimeWithHeadersCheckBoxesAndAFontForEve
     ReleaseDC(lv(), dc);
 }
 
-TEST_F(MainFormTest, TheCheckBoxByMouseOrSpaceRewritesTheRowAndSavesAtOnce) {
+// Real mouse input: only the check box itself ticks or clears a row; a click
+// anywhere in a row (the box included) makes it current and highlighted.
+TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) {
     startWith(kThreeAlarms);
-    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, checkBoxPoint(2));  // 帰宅, off
+    const std::string saved = fileText();
+    SetForegroundWindow(hwnd());
+    const auto click = [&](POINT at) {
+        Sleep(GetDoubleClickTime() + 50);  // one click each, never a double-click
+        ClientToScreen(lv(), &at);
+        SetCursorPos(at.x, at.y);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, input, sizeof(INPUT));
+        for (int i = 0; i < 20; ++i, Sleep(10)) pump();
+    };
+    for (int column = 0; column < 6; ++column) {
+        RECT cellRect{};
+        ListView_GetSubItemRect(lv(), 1, column, column == 0 ? LVIR_LABEL : LVIR_BOUNDS, &cellRect);
+        click({(cellRect.left + cellRect.right) / 2, (cellRect.top + cellRect.bottom) / 2});
+        EXPECT_TRUE(checkedInControl(1)) << "column " << column;
+        EXPECT_EQ(ListView_GetNextItem(lv(), -1, LVNI_SELECTED), 1) << "column " << column;
+        pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, emptySpace());
+    }
+    EXPECT_EQ(fileText(), saved);
+
+    click(checkBoxPoint(2));  // 帰宅: on, and current
     EXPECT_TRUE(checkedInControl(2));
-    EXPECT_EQ(fileText(),
-              "1.1\r\n"
-              "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n"
-              "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
-              "1,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n");
-    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(1));
+    EXPECT_EQ(alarms_.currentPosition(), 2u);
+    EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
     SetFocus(lv());
     SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
-    SendMessageW(lv(), WM_CHAR, L' ', 0);
     pump();
-    EXPECT_FALSE(checkedInControl(1));
-    EXPECT_NE(fileText().find("0,朝会,"), std::string::npos);
-    EXPECT_TRUE(messages_.errors.empty());
+    EXPECT_FALSE(checkedInControl(2));
+    EXPECT_NE(fileText().find("0,帰宅,"), std::string::npos);
 }
 
 TEST_F(MainFormTest, HeaderClicksAndSortItemsSortWithoutSaving) {
@@ -217,6 +238,37 @@ TEST_F(MainFormTest, FileAndHelpCommandsGoThroughTheDesktop) {
     EXPECT_TRUE(messages_.errors.empty());
 }
 
+// A long file whose first line sorts last opens with its top rows in view;
+// a tick queued before the check stopped fires nothing; the window and the
+// tray get icons drawn at their own sizes.
+TEST_F(MainFormTest, AFileOpensAtItsTopAndAStaleTickFiresNothing) {
+    std::string lines = "1,最後,1,1,1,1,1,1,1,23,59,00,,0\r\n";
+    for (int i = 0; i < 60; ++i) lines += "1,r" + std::to_string(i) + ",1,1,1,1,1,1,1,10,00,00,,0\r\n";
+    startWith(lines);
+    EXPECT_EQ(ListView_GetTopIndex(lv()), 0);
+    EXPECT_EQ(alarms_.currentPosition(), 0u);
+
+    command(IDM_ALARM_ENABLE, true);
+    clock_.time = {1, 10, 0, 0};
+    SendMessageW(hwnd(), WM_TIMER, 1, 0);
+    EXPECT_TRUE(desktop_.asked.empty());
+
+    const auto iconWidth = [](HICON icon) {
+        ICONINFO info{};
+        GetIconInfo(icon, &info);
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return bitmap.bmWidth;
+    };
+    const UINT dpi = form_->dpi();
+    EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd(), WM_GETICON, ICON_SMALL, 0))),
+              GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd(), WM_GETICON, ICON_BIG, 0))),
+              GetSystemMetricsForDpi(SM_CXICON, dpi));
+}
+
 // The context menu is modal; a thread timer looks at it while it is open
 // and then closes it.
 struct PopupSeen {
@@ -227,8 +279,11 @@ struct PopupSeen {
 };
 PopupSeen g_popup;
 
+std::function<void()> g_whileOpen;  // runs while the menu is open
+
 void CALLBACK inspectPopup(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    if (g_whileOpen) g_whileOpen();
     g_popup.opened = true;
     g_popup.defaultItem = GetMenuDefaultItem(g_popup.menu, FALSE, 0);
     g_popup.editGrayed = (GetMenuState(g_popup.menu, IDM_POPUP_EDIT, MF_BYCOMMAND) & MF_GRAYED) != 0;
@@ -256,6 +311,20 @@ TEST_F(MainFormTest, TheContextMenuOffersEditOnARowAndAddOnEmptySpace) {
 
     popUp([&] { SendMessageW(lv(), WM_KEYDOWN, VK_APPS, 0); });
     EXPECT_TRUE(g_popup.opened);
+
+    // An alarm fires while the menu is open and becomes current; 削除 still
+    // deletes the row the menu was opened for.
+    g_whileOpen = [&] {
+        clock_.time = {1, 9, 0, 0};  // 朝会 fires
+        form_->alarmTimer_Timer();
+        PostMessageW(hwnd(), WM_COMMAND, IDM_POPUP_DELETE, 0);
+    };
+    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, rowPoint(2)); });
+    g_whileOpen = nullptr;
+    pump();
+    EXPECT_EQ(form_->runner().openWindows(), 1u);
+    EXPECT_NE(fileText().find("朝会"), std::string::npos);
+    EXPECT_EQ(fileText().find("帰宅"), std::string::npos);
 }
 
 TEST_F(MainFormTest, MinimisingGoesToTheTrayAndADoubleClickBringsItBack) {

@@ -306,7 +306,14 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
             hoveredRow_ = item;
             SendMessageW(toolTip_, TTM_POP, 0, 0);
         } else if (win32::widen(toolTipTextAt(at)) != toolTipText_) {
-            SendMessageW(toolTip_, TTM_UPDATE, 0, 0);
+            // Handing the tool its callback again makes a tip on show ask
+            // for its text anew.
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = listView_;
+            tool.uId = 1;
+            tool.lpszText = LPSTR_TEXTCALLBACKW;
+            SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
         }
         return std::nullopt;
     }

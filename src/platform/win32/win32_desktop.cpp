@@ -22,11 +22,35 @@ void Win32Desktop::showInformation(std::string_view title, std::string_view text
     MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+namespace {
+
+// The box about to be shown is put on top as it is activated: not every
+// system honours the box's topmost flag.
+thread_local HHOOK t_topmostHook = nullptr;
+
+LRESULT CALLBACK putBoxOnTop(int code, WPARAM wParam, LPARAM lParam) {
+    const HHOOK hook = t_topmostHook;
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        UnhookWindowsHookEx(hook);
+        t_topmostHook = nullptr;
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+}  // namespace
+
 void Win32Desktop::showAlarmMessage(std::string_view name) {
     // The foreground may be refused to a program in the background, so the
     // box is topmost as well.
+    t_topmostHook = SetWindowsHookExW(WH_CBT, &putBoxOnTop, nullptr, GetCurrentThreadId());
     MessageBoxW(owner_, widen(name).c_str(), widen(kProgramTitle).c_str(),
                 MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+    if (t_topmostHook != nullptr) {
+        UnhookWindowsHookEx(t_topmostHook);
+        t_topmostHook = nullptr;
+    }
 }
 
 bool Win32Desktop::startSystemProgram(std::string_view program, std::string_view arguments) {
