@@ -256,6 +256,8 @@ TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
         return TRUE;
     }, reinterpret_cast<LPARAM>(&tip));
     ASSERT_NE(tip, nullptr);
+    SetForegroundWindow(hwnd());
+    BringWindowToTop(hwnd());
     const POINT at = rowPoint(0);
     POINT screen = at;
     ClientToScreen(lv(), &screen);
@@ -264,7 +266,7 @@ TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
     for (int i = 0; i < 100 && !IsWindowVisible(tip); ++i, Sleep(20)) pump();  // the tip's own delay
     EXPECT_EQ(windowText(tip), "[朝会] このアラームは300秒後に作動します。");
     clock_.time.second = 10;
-    SendMessageW(lv(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x + 3, at.y));
+    SendMessageW(lv(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     EXPECT_EQ(windowText(tip), "[朝会] このアラームは290秒後に作動します。");
 }
 
