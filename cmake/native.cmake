@@ -32,6 +32,22 @@ if(KOLVI_BENCH)
   endif()
 endif()
 
+# Each fuzz target, without libFuzzer, replays its seed corpus and the inputs
+# kept from earlier findings, so a fixed fault cannot come back unnoticed.
+if(NOT KOLVI_FUZZ)
+  file(GLOB KOLVI_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzzer.cpp)
+  foreach(src ${KOLVI_FUZZ_TARGETS})
+    get_filename_component(name ${src} NAME_WE)
+    string(REGEX REPLACE "_fuzzer$" "" corpus ${name})
+    add_executable(${name}_replay ${src} ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
+    target_link_libraries(${name}_replay PRIVATE kolvi_test_support)
+    target_compile_options(${name}_replay PRIVATE ${KOLVI_WARNINGS})
+    add_test(NAME FuzzReplay.${corpus} COMMAND ${name}_replay
+      ${CMAKE_SOURCE_DIR}/fuzz/corpus/${corpus} ${CMAKE_SOURCE_DIR}/fuzz/regressions/${corpus})
+    set_tests_properties(FuzzReplay.${corpus} PROPERTIES TIMEOUT 60 LABELS native)
+  endforeach()
+endif()
+
 if(KOLVI_FUZZ)
   file(GLOB KOLVI_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzzer.cpp)
   foreach(src ${KOLVI_FUZZ_SOURCES})

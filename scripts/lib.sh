@@ -74,17 +74,24 @@ stop_display() {
 }
 
 # Creates the Wine prefix once (fonts for Japanese, no crash dialog, a virtual
-# desktop so that hidden windows do not stall without a window manager).
+# desktop so that hidden windows do not stall without a window manager), and
+# brings a prefix made by an older version of this function up to date: the
+# ready marker holds the set-up's version, and each step below the marker's
+# version is applied to an existing prefix too.
+KOLVI_PREFIX_VERSION=2
 ensure_prefix() {
   export WINEPREFIX=$1
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    [ -f "$WINEPREFIX/.kolvi-ready" ] && exit 0
-    log "creating Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 9>&- || true
-    local reg; reg=$(mktemp --suffix=.reg)
-    cat >"$reg" <<'REG'
+    local marker="$WINEPREFIX/.kolvi-ready" made=0
+    if [ -f "$marker" ]; then made=$(cat "$marker"); made=${made:-1}; fi
+    [ "$made" -ge "$KOLVI_PREFIX_VERSION" ] && exit 0
+    if [ "$made" -lt 1 ]; then
+      log "creating Wine prefix $WINEPREFIX"
+      wineboot -i >/dev/null 2>&1 9>&- || true
+      local reg; reg=$(mktemp --suffix=.reg)
+      cat >"$reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
@@ -107,11 +114,22 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
 REG
-    wine regedit "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 9>&-
-    rm -f "$reg"
-    wineserver -k 9>&- || true
-    wineserver -w 9>&- || true
-    touch "$WINEPREFIX/.kolvi-ready"
+      wine regedit "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 9>&-
+      rm -f "$reg"
+      wineserver -k 9>&- || true
+      wineserver -w 9>&- || true
+    fi
+    if [ "$made" -lt 2 ]; then
+      # Debian's Wine 8 looks for its own fonts at Z:\usr\share\wine\../fonts,
+      # a path the NT name lookup does not resolve, so none of fonts-wine's
+      # files (in /usr/share/wine/fonts) is ever found and the caption buttons
+      # fall back to the letters "0 1 r". The Windows font directory is always
+      # searched. Only Marlett goes there: a real Tahoma would make Wine skip
+      # the Tahoma replacement above and lose the Japanese glyphs.
+      log "adding the Marlett font to $WINEPREFIX"
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    echo "$KOLVI_PREFIX_VERSION" >"$marker"
   ) 9>"$WINEPREFIX.lock"
 }
 
