@@ -3,6 +3,7 @@
 // that is due now, hands it to the alarm action, deletes it afterwards when it
 // deletes itself after running, and says what the first status panel shows.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,11 @@ std::string clockTimeText(const LocalTime& now);
 // Today's one-character weekday name as the day column writes it; "" for a
 // weekday outside 0-6.
 std::string_view clockDayName(const LocalTime& now);
+// Seconds since midnight of a time column text ("H:M:S", each field decimal
+// with an optional minus sign) that names a real time of day; nullopt for a
+// time no clock shows (hour above 23, minute or second above 59, negative),
+// which only a hand-edited file can hold.
+std::optional<int> secondOfDay(std::string_view time);
 
 class AlarmCheck {
 public:

@@ -1,0 +1,94 @@
+#include "schedule/next_due.h"
+
+#include <cstddef>
+#include <string_view>
+
+#include "schedule/alarm_check.h"
+#include "texts/list_texts.h"
+
+namespace kolvi {
+namespace {
+
+constexpr int kDaysAhead = 7;
+
+bool isWeekday(int weekday) { return weekday >= 0 && weekday < 7; }
+
+bool onWeekday(const RowSchedule& schedule, int weekday) {
+    return (schedule.days & (1u << static_cast<unsigned>(weekday))) != 0;
+}
+
+int secondOfClock(const LocalTime& now) { return now.hour * 3600 + now.minute * 60 + now.second; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+int twoDigits(const char* text) { return (text[0] - '0') * 10 + (text[1] - '0'); }
+
+// The time column almost always holds "HH:MM:SS"; read that shape directly
+// and leave anything else to the general reader.
+std::optional<int> timeOfRow(std::string_view time) {
+    if (time.size() == 8 && time[2] == ':' && time[5] == ':' && isDigit(time[0]) && isDigit(time[1]) &&
+        isDigit(time[3]) && isDigit(time[4]) && isDigit(time[6]) && isDigit(time[7])) {
+        const int hour = twoDigits(&time[0]);
+        const int minute = twoDigits(&time[3]);
+        const int second = twoDigits(&time[6]);
+        if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+        return hour * 3600 + minute * 60 + second;
+    }
+    return secondOfDay(time);
+}
+
+bool containsDay(std::string_view days, int weekday) {
+    return days.find(kDayNames[static_cast<std::size_t>(weekday)]) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<RowSchedule> rowSchedule(const AlarmRow& row) {
+    RowSchedule schedule;
+    const std::string& days = row.text(Column::days);
+    for (std::size_t day = 0; day < kDayNames.size(); ++day) {
+        if (days.find(kDayNames[day]) != std::string::npos) schedule.days |= static_cast<std::uint8_t>(1u << day);
+    }
+    if (schedule.days == 0) return std::nullopt;
+    const std::optional<int> time = timeOfRow(row.text(Column::time));
+    if (!time) return std::nullopt;
+    schedule.secondOfDay = *time;
+    return schedule;
+}
+
+std::optional<DueAlarm> nextDue(const AlarmList& list, const LocalTime& now) {
+    if (!list.isFileOpen() || !isWeekday(now.weekday)) return std::nullopt;
+    const int nowOfDay = secondOfClock(now);
+    const std::int64_t midnight = localSeconds(now) - nowOfDay;
+    std::optional<DueAlarm> best;
+    for (std::size_t position = 0; position < list.rowCount(); ++position) {
+        const AlarmRow& row = list.row(position);
+        if (!row.checked) continue;
+        const std::optional<int> time = timeOfRow(row.text(Column::time));
+        if (!time) continue;
+        // Today only from now's second on, and now's second only unlatched.
+        int ahead = *time > nowOfDay || (*time == nowOfDay && !row.ghosted) ? 0 : 1;
+        // The weekday search is the costly part: skip it for a row that could
+        // not come before the best one even on its first possible day.
+        if (best && midnight + ahead * kSecondsPerDay + *time >= best->at) continue;
+        const std::string_view days = row.text(Column::days);
+        while (ahead <= kDaysAhead && !containsDay(days, (now.weekday + ahead) % 7)) ++ahead;
+        if (ahead > kDaysAhead) continue;  // no weekday at all
+        const std::int64_t at = midnight + ahead * kSecondsPerDay + *time;
+        if (!best || at < best->at) best = DueAlarm{row.id, at};
+    }
+    return best;
+}
+
+std::optional<std::int64_t> lastDueBefore(const RowSchedule& schedule, const LocalTime& now, std::int64_t after) {
+    if (!isWeekday(now.weekday)) return std::nullopt;
+    const int nowOfDay = secondOfClock(now);
+    const std::int64_t midnight = localSeconds(now) - nowOfDay;
+    for (int back = schedule.secondOfDay < nowOfDay ? 0 : 1; back <= kDaysAhead; ++back) {
+        const std::int64_t at = midnight - back * kSecondsPerDay + schedule.secondOfDay;
+        if (at <= after) return std::nullopt;
+        if (onWeekday(schedule, ((now.weekday - back) % 7 + 7) % 7)) return at;
+    }
+    return std::nullopt;
+}
+
+}  // namespace kolvi
