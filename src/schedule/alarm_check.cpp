@@ -43,6 +43,15 @@ std::string_view clockDayName(const LocalTime& now) {
 }
 
 std::optional<int> secondOfDay(std::string_view time) {
+    // The column almost always holds "HH:MM:SS"; that shape is read directly,
+    // as the next-due search reads every row's time.
+    const auto digit = [time](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };
+    if (time.size() == 8 && time[2] == ':' && time[5] == ':' && digit(0) && digit(1) && digit(3) && digit(4) &&
+        digit(6) && digit(7)) {
+        const auto field = [time](std::size_t at) { return (time[at] - '0') * 10 + (time[at + 1] - '0'); };
+        if (field(0) > 23 || field(3) > 59 || field(6) > 59) return std::nullopt;
+        return field(0) * 3600 + field(3) * 60 + field(6);
+    }
     const std::size_t first = time.find(':');
     if (first == std::string_view::npos) return std::nullopt;
     const std::size_t second = time.find(':', first + 1);

@@ -19,23 +19,6 @@ bool onWeekday(const RowSchedule& schedule, int weekday) {
 
 int secondOfClock(const LocalTime& now) { return now.hour * 3600 + now.minute * 60 + now.second; }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-int twoDigits(const char* text) { return (text[0] - '0') * 10 + (text[1] - '0'); }
-
-// The time column almost always holds "HH:MM:SS"; read that shape directly
-// and leave anything else to the general reader.
-std::optional<int> timeOfRow(std::string_view time) {
-    if (time.size() == 8 && time[2] == ':' && time[5] == ':' && isDigit(time[0]) && isDigit(time[1]) &&
-        isDigit(time[3]) && isDigit(time[4]) && isDigit(time[6]) && isDigit(time[7])) {
-        const int hour = twoDigits(&time[0]);
-        const int minute = twoDigits(&time[3]);
-        const int second = twoDigits(&time[6]);
-        if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-        return hour * 3600 + minute * 60 + second;
-    }
-    return secondOfDay(time);
-}
-
 bool containsDay(std::string_view days, int weekday) {
     return days.find(kDayNames[static_cast<std::size_t>(weekday)]) != std::string_view::npos;
 }
@@ -44,12 +27,11 @@ bool containsDay(std::string_view days, int weekday) {
 
 std::optional<RowSchedule> rowSchedule(const AlarmRow& row) {
     RowSchedule schedule;
-    const std::string& days = row.text(Column::days);
-    for (std::size_t day = 0; day < kDayNames.size(); ++day) {
-        if (days.find(kDayNames[day]) != std::string::npos) schedule.days |= static_cast<std::uint8_t>(1u << day);
+    for (int day = 0; day < 7; ++day) {
+        if (containsDay(row.text(Column::days), day)) schedule.days |= static_cast<std::uint8_t>(1u << day);
     }
     if (schedule.days == 0) return std::nullopt;
-    const std::optional<int> time = timeOfRow(row.text(Column::time));
+    const std::optional<int> time = secondOfDay(row.text(Column::time));
     if (!time) return std::nullopt;
     schedule.secondOfDay = *time;
     return schedule;
@@ -63,7 +45,7 @@ std::optional<DueAlarm> nextDue(const AlarmList& list, const LocalTime& now) {
     for (std::size_t position = 0; position < list.rowCount(); ++position) {
         const AlarmRow& row = list.row(position);
         if (!row.checked) continue;
-        const std::optional<int> time = timeOfRow(row.text(Column::time));
+        const std::optional<int> time = secondOfDay(row.text(Column::time));
         if (!time) continue;
         // Today only from now's second on, and now's second only unlatched.
         int ahead = *time > nowOfDay || (*time == nowOfDay && !row.ghosted) ? 0 : 1;
