@@ -12,24 +12,6 @@ namespace {
 
 bool isTwoDigits(int value) { return value >= 0 && value <= 99; }
 
-// A decimal number with an optional minus sign, as the time column writes a
-// field (at least two digits, more for a large value). Longer texts than any
-// 16-bit value needs are refused, which also keeps the arithmetic in range.
-std::optional<int> clockField(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
-    }
-    if (text.empty() || text.size() > 6) return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
-
 }  // namespace
 
 std::string clockTimeText(const LocalTime& now) {
@@ -40,30 +22,6 @@ std::string clockTimeText(const LocalTime& now) {
 std::string_view clockDayName(const LocalTime& now) {
     if (now.weekday < 0 || now.weekday >= static_cast<int>(kDayNames.size())) return {};
     return kDayNames[static_cast<std::size_t>(now.weekday)];
-}
-
-std::optional<int> secondOfDay(std::string_view time) {
-    // The column almost always holds "HH:MM:SS"; that shape is read directly,
-    // as the next-due search reads every row's time.
-    const auto digit = [time](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };
-    if (time.size() == 8 && time[2] == ':' && time[5] == ':' && digit(0) && digit(1) && digit(3) && digit(4) &&
-        digit(6) && digit(7)) {
-        const auto field = [time](std::size_t at) { return (time[at] - '0') * 10 + (time[at + 1] - '0'); };
-        if (field(0) > 23 || field(3) > 59 || field(6) > 59) return std::nullopt;
-        return field(0) * 3600 + field(3) * 60 + field(6);
-    }
-    const std::size_t first = time.find(':');
-    if (first == std::string_view::npos) return std::nullopt;
-    const std::size_t second = time.find(':', first + 1);
-    if (second == std::string_view::npos) return std::nullopt;
-    const std::optional<int> hours = clockField(time.substr(0, first));
-    const std::optional<int> minutes = clockField(time.substr(first + 1, second - first - 1));
-    const std::optional<int> seconds = clockField(time.substr(second + 1));
-    if (!hours || !minutes || !seconds) return std::nullopt;
-    if (*hours < 0 || *hours > 23 || *minutes < 0 || *minutes > 59 || *seconds < 0 || *seconds > 59) {
-        return std::nullopt;
-    }
-    return *hours * 3600 + *minutes * 60 + *seconds;
 }
 
 bool AlarmCheck::isWaiting(std::uint64_t id) const {

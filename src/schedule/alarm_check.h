@@ -43,11 +43,6 @@ std::string clockTimeText(const LocalTime& now);
 // Today's one-character weekday name as the day column writes it; "" for a
 // weekday outside 0-6.
 std::string_view clockDayName(const LocalTime& now);
-// Seconds since midnight of a time column text ("H:M:S", each field decimal
-// with an optional minus sign) that names a real time of day; nullopt for a
-// time no clock shows (hour above 23, minute or second above 59, negative),
-// which only a hand-edited file can hold.
-std::optional<int> secondOfDay(std::string_view time);
 
 class AlarmCheck {
 public:

@@ -1,6 +1,7 @@
 #include "schedule/countdown_text.h"
 
 #include "schedule/alarm_check.h"
+#include "schedule/next_due.h"
 #include "texts/alarm_texts.h"
 
 namespace kolvi {

@@ -5,11 +5,18 @@
 // and the next-alarm line.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "platform/clock.h"
 #include "store/alarm_list.h"
 
 namespace kolvi {
+
+// Seconds since midnight of a time column text ("H:M:S", each field decimal
+// with an optional minus sign) that names a real time of day; nullopt for a
+// time no clock shows (hour above 23, minute or second above 59, negative),
+// which only a hand-edited file can hold.
+std::optional<int> secondOfDay(std::string_view time);
 
 // A row's weekdays and time of day, read from its day and time column texts
 // as the check reads them.
