@@ -7,6 +7,7 @@
 #include <string>
 
 #include "schedule/alarm_check.h"
+#include "schedule/next_due.h"
 
 namespace kolvi {
 namespace {
@@ -92,6 +93,19 @@ void BM_TickOneDueAtTheEnd(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_TickOneDueAtTheEnd)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
+// The next due moment over the whole list: computed for the next-alarm line
+// and the wake timer, so it must stay well below one tick's interval.
+void BM_NextDue(benchmark::State& state) {
+    AlarmList list = makeList(static_cast<std::size_t>(state.range(0)), false);
+    for (auto _ : state) {
+        std::optional<DueAlarm> due = nextDue(list, kNow);
+        benchmark::DoNotOptimize(due);
+    }
+    if (!nextDue(list, kNow)) state.SkipWithError("nothing came due");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_NextDue)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kolvi

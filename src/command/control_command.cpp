@@ -36,9 +36,41 @@ std::optional<Command> recognise(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<PowerAction> powerActionOf(Command command) {
+    switch (command) {
+    case Command::logOff:
+        return PowerAction::logOff;
+    case Command::powerOff:
+        return PowerAction::powerOff;
+    case Command::reboot:
+        return PowerAction::reboot;
+    default:
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 bool isControlCommand(std::string_view text) { return recognise(text).has_value(); }
+
+std::optional<PowerAction> delayedPowerAction(std::string_view text) {
+    const std::optional<Command> command = recognise(text);
+    return command ? powerActionOf(*command) : std::nullopt;
+}
+
+void runPowerAction(PowerAction action, SystemActions& actions) {
+    switch (action) {
+    case PowerAction::logOff:
+        actions.logOff();
+        break;
+    case PowerAction::powerOff:
+        actions.powerOff();
+        break;
+    case PowerAction::reboot:
+        actions.reboot();
+        break;
+    }
+}
 
 bool runControlCommand(std::string_view text, SystemActions& actions, const std::function<void()>& exitProgram) {
     const std::optional<Command> command = recognise(text);
@@ -56,13 +88,9 @@ bool runControlCommand(std::string_view text, SystemActions& actions, const std:
         actions.lockWorkStation();
         break;
     case Command::logOff:
-        actions.logOff();
-        break;
     case Command::powerOff:
-        actions.powerOff();
-        break;
     case Command::reboot:
-        actions.reboot();
+        runPowerAction(*powerActionOf(*command), actions);
         break;
     }
     return true;

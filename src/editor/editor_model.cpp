@@ -13,7 +13,6 @@
 namespace kolvi {
 namespace {
 
-constexpr long long kSecondsPerDay = 24 * 60 * 60;
 constexpr std::array<int, 3> kTopOfRange{23, 59, 59};
 
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }

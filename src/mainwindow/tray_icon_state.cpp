@@ -5,11 +5,14 @@
 #include "texts/common_texts.h"
 
 namespace kolvi {
-std::string trayTipText(std::string_view fileTag) {
+std::string trayTipText(std::string_view fileTag, std::string_view nextAlarm) {
     std::string tip(kProgramTitle);
-    if (!fileTag.empty()) {
+    if (fileTag.empty()) return tip;
+    tip += "\r\n";
+    tip += fileNamePart(fileTag);
+    if (!nextAlarm.empty()) {
         tip += "\r\n";
-        tip += fileNamePart(fileTag);
+        tip += nextAlarm;
     }
     return tip;
 }
@@ -74,8 +77,8 @@ WindowState TrayIconState::restore() {
     return windowStateTmp_;
 }
 
-std::optional<std::string> TrayIconState::updateTip(std::string_view fileTag) {
-    std::string tip = trayTipText(fileTag);
+std::optional<std::string> TrayIconState::updateTip(std::string_view fileTag, std::string_view nextAlarm) {
+    std::string tip = trayTipText(fileTag, nextAlarm);
     if (tip == tip_) return std::nullopt;
     tip_ = tip;
     return tip;

@@ -13,8 +13,9 @@ namespace kolvi {
 // (SIZE_RESTORED 0, SIZE_MINIMIZED 1, SIZE_MAXIMIZED 2).
 enum class WindowState : int { normal = 0, minimized = 1, maximized = 2 };
 
-// "Kolviアラーム", and when a file is open CR LF and the file tag's name part.
-std::string trayTipText(std::string_view fileTag);
+// "Kolviアラーム", and when a file is open CR LF and the file tag's name part,
+// then, when there is one, CR LF and the next-alarm line.
+std::string trayTipText(std::string_view fileTag, std::string_view nextAlarm = {});
 
 // The tip field of NOTIFYICONDATAW: 128 UTF-16 units, the NUL included.
 inline constexpr std::size_t kTrayTipFieldUnits = 128;
@@ -65,7 +66,7 @@ public:
     // The pointer rests on the icon: the new tip when it differs from the one
     // last handed to the shell (send a modify), nullopt when equal (send
     // nothing).
-    std::optional<std::string> updateTip(std::string_view fileTag);
+    std::optional<std::string> updateTip(std::string_view fileTag, std::string_view nextAlarm = {});
 
     // trayRefresh ticked: true when the icon is to be deleted and added again.
     bool onRefreshTimer() const { return inTray_ && !exitStarted_; }

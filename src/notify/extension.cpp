@@ -12,8 +12,6 @@
 namespace kolvi {
 namespace {
 
-constexpr long long kSecondsPerDay = 24 * 60 * 60;
-
 std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

@@ -7,6 +7,18 @@ namespace kolvi {
 SoundFormModel::SoundFormModel(AlarmMode mode, SoundApi api, std::uint64_t windowHandleValue, std::string alarmLine)
     : mode_(mode), api_(api), windowHandleValue_(windowHandleValue), alarmLine_(std::move(alarmLine)) {}
 
+void SoundFormModel::setShown(std::uint64_t shownAtMs, std::uint32_t guardMs) {
+    shownAtMs_ = shownAtMs;
+    guardMs_ = guardMs;
+}
+
+bool SoundFormModel::ignoresKey(char32_t key, std::uint64_t atMs) const {
+    if (guardMs_ == 0) return false;
+    const bool guarded = (key >= U'0' && key <= U'9') || key == U'\r' || key == U'\x1b' || key == U' ';
+    // A count that went backwards is taken as the moment of appearing.
+    return guarded && (atMs < shownAtMs_ || atMs - shownAtMs_ < guardMs_);
+}
+
 void SoundFormModel::startSound(SoundDevice& device, std::string_view file) const {
     kolvi::startSound(device, file, api_, windowHandleValue_);
 }

@@ -39,6 +39,17 @@ public:
     // A preview is shown modally; an alarm's window is modeless.
     bool modal() const { return isPreview(); }
 
+    // The typing guard. The window appeared at shownAtMs, on a monotonic
+    // millisecond count the caller keeps; for guardMs after that it ignores
+    // the keys that close or extend it, so that keys typed into another
+    // program just before it opened do neither. 0 switches the guard off.
+    void setShown(std::uint64_t shownAtMs, std::uint32_t guardMs);
+    // True when the key pressed at atMs must be dropped before it reaches
+    // keyPress or the button: a digit, Enter (U'\r'), Escape (U'\x1b') or a
+    // space (it presses the focused button just as Enter does), within the
+    // guard. The mouse is never guarded.
+    bool ignoresKey(char32_t key, std::uint64_t atMs) const;
+
     // Starts the window's sound (before it is shown).
     void startSound(SoundDevice& device, std::string_view file) const;
 
@@ -66,6 +77,8 @@ private:
     std::string alarmLine_;
     ExtensionSpan span_;
     bool unloaded_ = false;
+    std::uint64_t shownAtMs_ = 0;
+    std::uint32_t guardMs_ = 0;
 };
 
 }  // namespace kolvi

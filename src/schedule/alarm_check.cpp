@@ -28,19 +28,59 @@ bool AlarmCheck::isWaiting(std::uint64_t id) const {
     return !waiting_.empty() && std::binary_search(waiting_.begin(), waiting_.end(), id);
 }
 
+void AlarmCheck::forgetWaiting() {
+    waiting_.clear();
+    graced_.clear();
+    lastTick_.reset();
+}
+
+void AlarmCheck::takeSkip(const AlarmList& list, const LocalTime& now, std::int64_t lastTick,
+                          AlarmCheckHost& host) {
+    const int grace = host.missedGrace();
+    if (grace <= 0) return;
+    const std::int64_t moment = localSeconds(now);
+    std::vector<MissedAlarm> missed;
+    for (const SkippedAlarm& skipped : skippedAlarms(list, now, lastTick)) {
+        if (moment - skipped.at <= grace) {
+            graced_.push_back(skipped.id);
+        } else {
+            const AlarmRow& row = list.row(skipped.position);
+            missed.push_back({row.text(Column::name), row.text(Column::days), row.text(Column::time)});
+        }
+    }
+    if (!missed.empty()) host.reportMissed(missed);
+}
+
+std::optional<std::size_t> AlarmCheck::takeGraced(const AlarmList& list) {
+    // Taken off the queue before it fires, so that no nested tick fires it
+    // again; one deleted, switched off or already fired meanwhile is dropped.
+    while (!graced_.empty()) {
+        const std::uint64_t id = graced_.front();
+        graced_.erase(graced_.begin());
+        const std::optional<std::size_t> position = list.findRow(id);
+        if (position && list.row(*position).checked && !list.row(*position).ghosted) return position;
+    }
+    return std::nullopt;
+}
+
 TickResult AlarmCheck::tick(AlarmList& list, const LocalTime& now, AlarmCheckHost& host) {
+    // Set before anything is called, so that nested ticks measure from here.
+    const std::optional<std::int64_t> lastTick = std::exchange(lastTick_, localSeconds(now));
     if (!list.isFileOpen()) {
         waiting_.clear();
+        graced_.clear();
         return {std::string(kStatusNoFile), false};
     }
+    if (lastTick && localSeconds(now) - *lastTick > kLongestTickGap) takeSkip(list, now, *lastTick, host);
     const std::string time = clockTimeText(now);
     const std::string_view day = clockDayName(now);
 
     // One walk over every row: clear the latches of rows whose second is over,
     // pick the first due row, and remember the other due rows so that the
-    // following ticks fire them even after their second has passed. Nothing
-    // here calls out, so positions stay valid for the whole walk.
-    std::optional<std::size_t> firing;
+    // following ticks fire them even after their second has passed. Skipped
+    // alarms go first: they came due earlier. Nothing here calls out, so
+    // positions stay valid for the whole walk.
+    std::optional<std::size_t> firing = takeGraced(list);
     bool markCleared = false;
     collecting_.clear();
     for (std::size_t position = 0; position < list.rowCount(); ++position) {

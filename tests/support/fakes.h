@@ -80,7 +80,7 @@ public:
 class TestClock final : public Clock {
 public:
     LocalTime now() const override { return time; }
-    LocalTime time{1, 10, 0, 0};  // a Monday, 10:00:00
+    LocalTime time{1, 10, 0, 0, 4};  // Monday 1970-01-05, 10:00:00
 };
 
 }  // namespace kolvi::test

@@ -48,6 +48,10 @@ TEST(ControlCommandTest, EveryWordAndItsAction) {
         const Outcome r = run(c.text);
         EXPECT_TRUE(r.recognised);
         EXPECT_EQ(r.calls, Calls{c.action});
+        // Only the words that end the session or the machine wait for a countdown.
+        test::RecordingSystemActions delayed;
+        if (const auto power = delayedPowerAction(c.text)) runPowerAction(*power, delayed);
+        EXPECT_EQ(delayed.calls, c.action == "exit" || c.action == "lock" ? Calls{} : Calls{c.action});
     }
 }
 

@@ -241,5 +241,24 @@ TEST_F(SoundFormModelTest, TheExtensionLineBecomesTheRowTheUserExpects) {
     EXPECT_EQ(list.row(0).tag, outcome.line);  // already in the form the list keeps
 }
 
+TEST(SoundFormGuard, KeysThatCloseOrExtendAreIgnoredForTheGuardAfterAppearing) {
+    const struct {
+        std::uint32_t guardMs;
+        char32_t key;
+        std::uint64_t atMs;  // the window appeared at 10'000
+        bool ignored;
+    } cases[] = {
+        {500, U'5', 10'000, true},   {500, U'5', 10'499, true},  {500, U'5', 10'500, false},
+        {500, U'\r', 10'100, true},  {500, U'\x1b', 10'100, true}, {500, U' ', 10'100, true},
+        {500, U'a', 10'100, false},  {500, U'5', 9'000, true},    {0, U'5', 10'000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.guardMs << " ms, key " << static_cast<unsigned>(c.key) << " at " << c.atMs);
+        SoundFormModel window(AlarmMode::fire, SoundApi::mci, 1, "");
+        window.setShown(10'000, c.guardMs);
+        EXPECT_EQ(window.ignoresKey(c.key, c.atMs), c.ignored);
+    }
+}
+
 }  // namespace
 }  // namespace kolvi
