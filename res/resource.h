@@ -88,3 +88,12 @@
 #define IDM_DAYS_WORKDAY 3191
 #define IDM_DAYS_WEEKEND 3192
 #define IDM_DAYS_CLEAR 3193
+
+// The countdown before a power action (400-409).
+#define IDD_POWERFORM 400
+#define IDC_POWER_TEXT 401
+#define IDC_POWER_RUN_NOW 402
+
+// The missed-alarm report (410-419).
+#define IDD_MISSEDFORM 410
+#define IDC_MISSED_LIST 411

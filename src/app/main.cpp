@@ -12,6 +12,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_sound_device.h"
 #include "platform/win32/win32_system_actions.h"
+#include "platform/win32/win32_wake_timer.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_desktop.h"
@@ -54,7 +55,10 @@ int run() {
 
     kolvi::AlarmList alarms;
     const kolvi::AlarmFileContext files{fileSystem, codec, messageBoxes, settings, programDirectory};
-    kolvi::MainForm form({alarms, files, settings, desktop, clock, systemActions, sound});
+    kolvi::win32::Win32WakeTimer wakeTimer;
+    kolvi::MainFormServices services{alarms, files, settings, desktop, clock, systemActions, sound};
+    services.wakeTimer = &wakeTimer;
+    kolvi::MainForm form(services);
     if (!form.start(kolvi::isMinimizedStartArgument(commandLineArguments()))) return 1;
     messageBoxes.setOwner(form.hwnd());
     desktop.setOwner(form.hwnd());

@@ -35,6 +35,7 @@ public:
     // line was shown, else nullopt. The next tick's update starts afresh.
     std::optional<std::string> clear();
     const std::string& line() const { return line_; }
+    bool shown() const { return shown_; }
 
 private:
     bool shown_;

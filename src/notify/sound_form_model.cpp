@@ -14,7 +14,8 @@ void SoundFormModel::setShown(std::uint64_t shownAtMs, std::uint32_t guardMs) {
 
 bool SoundFormModel::ignoresKey(char32_t key, std::uint64_t atMs) const {
     if (guardMs_ == 0) return false;
-    const bool guarded = (key >= U'0' && key <= U'9') || key == U'\r' || key == U'\x1b' || key == U' ';
+    const bool guarded = (key >= U'0' && key <= U'9') || (key >= U'\uFF10' && key <= U'\uFF19') || key == U'\r' ||
+                         key == U'\x1b' || key == U' ';
     // A count that went backwards is taken as the moment of appearing.
     return guarded && (atMs < shownAtMs_ || atMs - shownAtMs_ < guardMs_);
 }

@@ -8,6 +8,7 @@
 #include "platform/message_boxes.h"
 #include "platform/sound_device.h"
 #include "platform/system_actions.h"
+#include "platform/wake_timer.h"
 
 namespace kolvi::test {
 
@@ -74,6 +75,17 @@ public:
     }
     std::vector<std::string> calls;
     std::vector<std::vector<KeyInput>> typed;
+};
+
+// Records "arm:<localSeconds>" and "cancel".
+class RecordingWakeTimer final : public WakeTimer {
+public:
+    bool arm(std::int64_t localSeconds) override {
+        calls.push_back("arm:" + std::to_string(localSeconds));
+        return true;
+    }
+    void cancel() override { calls.emplace_back("cancel"); }
+    std::vector<std::string> calls;
 };
 
 // A clock that says whatever the test sets.

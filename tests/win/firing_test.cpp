@@ -5,6 +5,7 @@
 
 #include <imm.h>
 
+#include "command/win32/power_countdown_form.h"
 #include "notify/win32/sound_form.h"
 #include "platform/win32/win32_desktop.h"
 
@@ -268,6 +269,74 @@ TEST_F(FiringTest, TheTipCountsDownToTheRowUnderThePointer) {
     clock_.time.second = 10;
     SendMessageW(lv(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     EXPECT_EQ(windowText(tip), "[朝会] このアラームは290秒後に作動します。");
+}
+
+TEST_F(FiringTest, TheTypingGuardDropsKeysThatCameTooSoon) {
+    writeIni("[alarm]\r\nkeyguard=300\r\n");
+    startWith("1,会議,1,1,1,1,1,1,1,10,00,00,bell.wav,0\r\n");
+    tickAt(10, 0, 0);
+    const HWND window = form_->runner().window(0)->hwnd();
+    const HWND button = GetDlgItem(window, IDCANCEL);
+    MSG five{button, WM_CHAR, L'5', 0, 0, {}}, enter{button, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(form_->preTranslateMessage(five));
+    EXPECT_TRUE(form_->preTranslateMessage(enter));
+    SendMessageW(button, WM_CHAR, L'5', 0);  // whatever loop delivers it
+    pump();
+    EXPECT_TRUE(IsWindow(window));
+    Sleep(350);
+    EXPECT_TRUE(form_->preTranslateMessage(five));
+    pump();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_NE(fileText().find("会議の延長"), std::string::npos);
+}
+
+TEST_F(FiringTest, PowerActionsWaitBehindACountdownThatCanBeCutShortOrCancelled) {
+    writeIni("[alarm]\r\nactiondelay=1\r\n");
+    startWith("1,会議,1,1,1,1,1,1,1,10,00,00,shutdownxp,0\r\n1,b,1,1,1,1,1,1,1,10,00,01,rebootxp,0\r\n"
+              "1,c,1,1,1,1,1,1,1,10,00,02,logoffxp,0\r\n");
+    tickAt(10, 0, 0);
+    ASSERT_EQ(form_->runner().openCountdowns(), 1u);
+    const HWND first = form_->runner().countdown(0)->hwnd();
+    EXPECT_EQ(dialogText(first, IDC_POWER_TEXT), "会議: 1秒後にシャットダウンします。");
+    EXPECT_TRUE(GetWindowLongW(first, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    SendMessageW(first, WM_COMMAND, MAKEWPARAM(IDC_POWER_RUN_NOW, BN_CLICKED), 0);
+    EXPECT_EQ(system_.calls, std::vector<std::string>{"poweroff"});
+    tickAt(10, 0, 1);
+    SendMessageW(form_->runner().countdown(0)->hwnd(), WM_COMMAND, IDCANCEL, 0);  // Escape
+    tickAt(10, 0, 2);
+    for (int i = 0; i < 150 && form_->runner().openCountdowns() > 0; ++i, Sleep(10)) pump();
+    EXPECT_EQ(system_.calls, (std::vector<std::string>{"poweroff", "logoff"}));  // c ran at zero, b never
+}
+
+// The machine is woken for the next alarm while the setting asks for it.
+TEST_F(FiringTest, TheWakeTimerFollowsTheNextAlarm) {
+    writeIni("[alarm]\r\nwake=1\r\n");
+    startWith("1,朝会,0,1,1,1,1,1,0,10,30,00,,0\r\n");
+    const std::int64_t today = clock_.time.day * kSecondsPerDay;
+    EXPECT_EQ(wake_.calls, std::vector<std::string>{"arm:" + std::to_string(today + 10 * 3600 + 30 * 60)});
+    command(IDM_ALARM_DELETE, true);
+    EXPECT_EQ(wake_.calls.back(), "cancel");
+}
+
+// Back from sleep: the alarm due shortly before the wake fires, the older
+// one is listed, and neither is lost without a word.
+TEST_F(FiringTest, AfterASleepTheGracedAlarmFiresAndTheOlderOneIsListed) {
+    writeIni("[alarm]\r\nmissedgrace=60\r\n");
+    startWith("1,朝会,0,1,1,1,1,1,0,10,01,00,,1\r\n1,電話,0,1,1,1,1,1,0,10,04,30,,0\r\n");
+    tickAt(10, 0, 0);
+    SendMessageW(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    tickAt(10, 5, 0);
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:電話"});
+    const HWND missed = form_->missedAlarms().hwnd();
+    ASSERT_NE(missed, nullptr);
+    EXPECT_EQ(windowText(missed), "実行されなかったアラーム");
+    ASSERT_EQ(SendDlgItemMessageW(missed, IDC_MISSED_LIST, LB_GETCOUNT, 0, 0), 1);
+    wchar_t line[128] = {};
+    SendDlgItemMessageW(missed, IDC_MISSED_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    EXPECT_EQ(narrow(line), "朝会 月火水木金 10:01:00");
+    EXPECT_NE(fileText().find("朝会"), std::string::npos);  // a missed delete-after-run row stays
+    SendMessageW(missed, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(form_->missedAlarms().hwnd(), nullptr);
 }
 
 }  // namespace

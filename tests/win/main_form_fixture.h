@@ -31,8 +31,19 @@ protected:
     }
 
     // The settings file. The check's own timer is slowed to a minute so that
-    // only the test's ticks, at the test clock's time, fire anything.
-    void writeIni(const std::string& text) { writeRaw(dir_.file("kolvialarm.ini"), "[time]\r\ninterval=60000\r\n" + text); }
+    // only the test's ticks, at the test clock's time, fire anything, and the
+    // notification windows take keys at once (the typing guard has a test of
+    // its own).
+    void writeIni(std::string text) {
+        const std::string alarm = "[alarm]\r\n";
+        const std::size_t section = text.find(alarm);
+        if (section == std::string::npos) {
+            text += alarm + "keyguard=0\r\n";
+        } else if (text.find("keyguard=") == std::string::npos) {
+            text.insert(section + alarm.size(), "keyguard=0\r\n");
+        }
+        writeRaw(dir_.file("kolvialarm.ini"), "[time]\r\ninterval=60000\r\n" + text);
+    }
 
     // Starts the window on the file at `path` ("" for the remembered one).
     void startForm(const std::string& path) {
@@ -43,7 +54,7 @@ protected:
                 askedFolders_.push_back(folder);
                 return chosenFile_;
             },
-            [this](HWND, std::string_view text, UINT) { boxes_.emplace_back(text); }});
+            [this](HWND, std::string_view text, UINT) { boxes_.emplace_back(text); }, &wake_});
         ASSERT_TRUE(form_->start(false, path));
         pump();
     }
@@ -123,6 +134,7 @@ protected:
     TestClock clock_;
     RecordingSystemActions system_;
     RecordingSoundDevice sound_;
+    RecordingWakeTimer wake_;
     SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
     AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
     AlarmList alarms_;

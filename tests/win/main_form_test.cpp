@@ -97,31 +97,38 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
     startWith(kThreeAlarms);
     const std::string saved = fileText();
     SetForegroundWindow(hwnd());
-    const auto click = [&](POINT at) {
+    // Real input arrives when it arrives: pump until the row shows the click.
+    const auto click = [&](POINT at, auto arrived) {
         Sleep(GetDoubleClickTime() + 50);  // one click each, never a double-click
         ClientToScreen(lv(), &at);
-        SetCursorPos(at.x, at.y);
+        // The place goes with the press: a cursor set beforehand may not
+        // have reached the display yet.
         INPUT input[2] = {};
         input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
         input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, input, sizeof(INPUT));
-        for (int i = 0; i < 50 || GetQueueStatus(QS_INPUT) != 0; ++i, Sleep(10)) pump();
+        for (int i = 0; i < 300 && !arrived(); ++i, Sleep(10)) pump();
+        for (int i = 0; i < 10; ++i, Sleep(10)) pump();
     };
+    const auto selected = [&](int row) { return [this, row] { return ListView_GetNextItem(lv(), -1, LVNI_SELECTED) == row; }; };
     for (int column = 0; column < 6; ++column) {
         RECT cellRect{};
         ListView_GetSubItemRect(lv(), 1, column, column == 0 ? LVIR_LABEL : LVIR_BOUNDS, &cellRect);
         RECT client{};  // the last column may run past the list's edge
         GetClientRect(lv(), &client);
         click({std::min((cellRect.left + cellRect.right) / 2, (cellRect.left + client.right) / 2),
-               (cellRect.top + cellRect.bottom) / 2});
+               (cellRect.top + cellRect.bottom) / 2},
+              selected(1));
         EXPECT_TRUE(checkedInControl(1)) << "column " << column;
         EXPECT_EQ(ListView_GetNextItem(lv(), -1, LVNI_SELECTED), 1) << "column " << column;
         pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, emptySpace());
     }
     EXPECT_EQ(fileText(), saved);
 
-    click(checkBoxPoint(2));  // 帰宅: on, and current
+    click(checkBoxPoint(2), selected(2));  // 帰宅: on, and current
     EXPECT_TRUE(checkedInControl(2));
     EXPECT_EQ(alarms_.currentPosition(), 2u);
     EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);

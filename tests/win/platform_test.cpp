@@ -7,7 +7,9 @@
 
 #include "platform/win32/shell.h"
 #include "platform/win32/single_instance.h"
+#include "platform/clock.h"
 #include "platform/win32/system_library.h"
+#include "platform/win32/win32_wake_timer.h"
 #include "support/win_files.h"
 
 namespace kolvi::test {
@@ -42,6 +44,27 @@ TEST(PlatformTest, SystemProgramsAreStartedFromTheSystemDirectoryAndTheShellGets
     APTTYPEQUALIFIER qualifier{};
     ASSERT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
     EXPECT_EQ(type, APTTYPE_MAINSTA);
+}
+
+// The real timer is set for the absolute moment asked for.
+TEST(PlatformTest, TheWakeTimerIsSetForTheMomentAsked) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const std::int64_t local = civilDay(now.wYear, now.wMonth, now.wDay) * kSecondsPerDay + now.wHour * 3600 +
+                               now.wMinute * 60 + now.wSecond;
+    win32::Win32WakeTimer timer;
+    ASSERT_TRUE(timer.arm(local + 3600));
+    struct {
+        LARGE_INTEGER remaining;
+        BOOLEAN signalled;
+    } info{};
+    using NtQueryTimer = LONG WINAPI(HANDLE, int, void*, ULONG, ULONG*);
+    auto* query = reinterpret_cast<NtQueryTimer*>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryTimer")));
+    ASSERT_EQ(query(timer.handle(), 0, &info, sizeof info, nullptr), 0);
+    EXPECT_NEAR(static_cast<double>(info.remaining.QuadPart) / 1e7, 3600.0, 3.0);
+    EXPECT_FALSE(info.signalled);
+    timer.cancel();
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/window_settings.h"
+#include "schedule/next_due.h"
+#include "settings/safety_settings.h"
 #include "mainwindow/list_interaction.h"
 #include "platform/win32/file_dialogs.h"
 #include "platform/win32/proc_guard.h"
@@ -156,7 +158,8 @@ MainForm::MainForm(const MainFormServices& services)
                                       MessageBoxW(owner, win32::widen(text).c_str(), win32::widen(kProgramTitle).c_str(),
                                                   MB_OK | icon);
                                   }}),
-      listView_(services.alarms, services.clock, *this) {}
+      listView_(services.alarms, services.clock, *this),
+      wakeTimer_(services.wakeTimer) {}
 
 MainForm::~MainForm() = default;
 
@@ -165,6 +168,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const StartPlan plan = startPlan(stored.state, minimizedStart);
     tray_ = TrayIconState(readTrayRefreshPeriod(settings_), plan.shownState);
     model_ = MainWindowModel(readCheckInterval(settings_), stored.statusBarVisible, stored.showToolTip);
+    nextLine_ = NextAlarmLine(readShowNextAlarm(settings_));
 
     // The exit writes twips with the dpi of the monitor the window is on; read
     // them back with the dpi of the monitor the stored place falls on.
@@ -278,6 +282,14 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         if (form_QueryUnload()) DestroyWindow(hwnd());
         return 0;
+    case WM_POWERBROADCAST:
+        // Back from sleep: the next alarm may have moved. The skipped seconds
+        // are seen by the next tick, whose clock has jumped.
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+            wakeArmedAt_.reset();
+            armWakeTimer();
+        }
+        return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE;  // never ask while Windows ends the session
     case WM_ENDSESSION:
@@ -309,6 +321,9 @@ void MainForm::layoutList() {
     RECT client{};
     GetClientRect(hwnd(), &client);
     SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the status bar places itself
+    // The next alarm, when shown, has the status bar's second panel.
+    const int parts[] = {nextLine_.shown() ? client.right * 2 / 5 : -1, -1};
+    SendMessageW(statusBar_, SB_SETPARTS, parts[0] == -1 ? 1 : 2, reinterpret_cast<LPARAM>(parts));
     RECT statusRect{};
     GetWindowRect(statusBar_, &statusRect);
     const bool statusVisible = (GetWindowLongW(statusBar_, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -373,6 +388,7 @@ void MainForm::showFileState(const std::string& openedPath) {
     SetWindowTextW(hwnd(), win32::widen(mainWindowTitle(openedPath)).c_str());
     listView_.refresh();
     listView_.scrollToTop();
+    armWakeTimer();
     ShowWindow(listView_.hwnd(), alarms_.isFileOpen() ? SW_SHOW : SW_HIDE);
     renderMenus();
     if (const auto text = firstPanelTextAfterFileState(alarms_.isFileOpen(), alarmTimer_.running())) {
@@ -461,17 +477,53 @@ void MainForm::applyAlarmSwitch(const AlarmSwitchDecision& decision) {
 }
 
 void MainForm::alarmTimer_Timer() {
-    const TickResult result = check_.tick(alarms_, clock_.now(), *this);
+    const LocalTime now = clock_.now();
+    const TickResult result = check_.tick(alarms_, now, *this);
     if (!IsWindow(hwnd())) return;
     // An action that stopped the check (a preview, the master switch) has
     // already said so in the panel.
     if (alarmTimer_.running()) setFirstPanel(result.status);
-    if (result.listChanged) listView_.refresh();
+    if (result.listChanged) {
+        listView_.refresh();
+        armWakeTimer();
+    }
+    if (alarmTimer_.running()) showNextAlarm(nextLine_.update(alarms_, now));
 }
+
+void MainForm::showNextAlarm(const std::optional<std::string>& line) {
+    if (!line) return;
+    SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(win32::widen(*line).c_str()));
+    if (const auto tip = tray_.updateTip(alarms_.tag(), *line); tip && trayIcon_->shown()) {
+        trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
+    }
+}
+
+// One timer, armed for the next moment an alarm comes due, while the setting
+// asks for it and a file is open.
+void MainForm::armWakeTimer() {
+    if (wakeTimer_ == nullptr) return;
+    const std::optional<DueAlarm> next =
+        alarms_.isFileOpen() && readWakeTimer(settings_) ? nextDue(alarms_, clock_.now()) : std::nullopt;
+    if (!next) {
+        if (wakeArmedAt_) wakeTimer_->cancel();
+        wakeArmedAt_.reset();
+        return;
+    }
+    if (wakeArmedAt_ == next->at) return;
+    wakeArmedAt_ = next->at;
+    wakeTimer_->arm(next->at);
+}
+
+int MainForm::missedGrace() { return readMissedGrace(settings_); }
+
+void MainForm::reportMissed(const std::vector<MissedAlarm>& missed) { missed_.report(missed); }
 
 void MainForm::runAlarm(const std::string& line) { runner_.runAlarm(line, AlarmMode::fire, hwnd(), this); }
 
-void MainForm::saveAlarmFile() { kolvi::saveAlarmFile(alarms_, files_); }
+void MainForm::saveAlarmFile() {
+    kolvi::saveAlarmFile(alarms_, files_);
+    armWakeTimer();
+}
 
 void MainForm::addExtension(const std::string& line) {
     alarms_.addAlarmLine(line);
@@ -501,6 +553,7 @@ void MainForm::form_Unload() {
     trayRefresh_.stop();
     trayRetry_.stop();
     trayIcon_->remove();
+    if (wakeTimer_ != nullptr) wakeTimer_->cancel();
 
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
@@ -577,6 +630,8 @@ void MainForm::sortBy(int key) {
 
 void MainForm::alarmEnable_Click() {
     applyAlarmSwitch(model_.toggleAlarmSwitch());
+    // With the alarms off no alarm is next.
+    if (!model_.alarmSwitchOn()) showNextAlarm(nextLine_.clear());
     renderMenus();
 }
 
@@ -704,7 +759,9 @@ void MainForm::trayRefresh_Timer() {
 void MainForm::notifyIcon_MouseMove(UINT mouseMessage) {
     switch (trayCallbackAction(mouseMessage)) {
     case TrayCallbackAction::updateTip:
-        if (const auto tip = tray_.updateTip(alarms_.tag())) trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
+        if (const auto tip = tray_.updateTip(alarms_.tag(), nextLine_.line())) {
+            trayIcon_->modify(win32::widen(fitTrayTip(*tip)));
+        }
         break;
     case TrayCallbackAction::restore:
         trayPopupSize_Click();

@@ -14,6 +14,8 @@
 
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
+#include "mainwindow/next_alarm_line.h"
+#include "mainwindow/win32/missed_form.h"
 #include "mainwindow/menu_model.h"
 #include "mainwindow/tray_icon_state.h"
 #include "mainwindow/win32/alarm_list_view.h"
@@ -22,6 +24,7 @@
 #include "platform/desktop.h"
 #include "platform/sound_device.h"
 #include "platform/system_actions.h"
+#include "platform/wake_timer.h"
 #include "platform/win32/app_icon.h"
 #include "platform/win32/dialog_base.h"
 #include "platform/win32/tray_icon.h"
@@ -46,6 +49,8 @@ struct MainFormServices {
     // left empty.
     std::function<std::string(HWND owner, const std::string& folder)> chooseFile = {};
     std::function<void(HWND owner, std::string_view text, UINT icon)> showBox = {};
+    // Wakes the machine for the next alarm while alarm/wake is 1; none when null.
+    WakeTimer* wakeTimer = nullptr;
 };
 
 class MainForm final : public win32::WindowBase,
@@ -83,6 +88,7 @@ public:
     const TrayIconState& tray() const { return tray_; }
     AlarmRunner& runner() { return runner_; }
     const ConfigForm& editor() const { return editor_; }
+    const MissedForm& missedAlarms() const { return missed_; }
     const AlarmListView& alarmListView() const { return listView_; }
     void alarmTimer_Timer();
 
@@ -106,6 +112,8 @@ private:
     // AlarmCheckHost
     void runAlarm(const std::string& line) override;
     void saveAlarmFile() override;
+    int missedGrace() override;
+    void reportMissed(const std::vector<MissedAlarm>& missed) override;
     // AlarmTarget
     const AlarmList& alarms() const override { return alarms_; }
     void addExtension(const std::string& line) override;
@@ -141,6 +149,8 @@ private:
     void statusBar_DblClick() { fileDateTime_Click(); }
 
     void finishEditing();
+    void armWakeTimer();
+    void showNextAlarm(const std::optional<std::string>& line);
     void showFileState(const std::string& openedPath);
     void sortBy(int key);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
@@ -178,6 +188,10 @@ private:
     win32::WindowTimer trayRetry_{3};
     std::optional<std::uint64_t> popupRowId_;  // the row the context menu was opened for
     TrayIconState tray_;
+    NextAlarmLine nextLine_{false};
+    MissedForm missed_;
+    WakeTimer* wakeTimer_;
+    std::optional<std::int64_t> wakeArmedAt_;
 };
 
 }  // namespace kolvi

@@ -1,9 +1,14 @@
 #include "notify/win32/alarm_runner.h"
 
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "command/control_command.h"
+#include "command/power_countdown.h"
+#include "command/win32/power_countdown_form.h"
+#include "settings/safety_settings.h"
+#include "store/alarm_record.h"
 #include "notify/win32/sound_form.h"
 #include "schedule/alarm_action.h"
 #include "texts/alarm_texts.h"
@@ -17,6 +22,7 @@ AlarmRunner::~AlarmRunner() { closeAll(); }
 
 void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, AlarmTarget* target) {
     closing_.clear();
+    closingCountdowns_.clear();
     const AlarmAction action = decideAlarmAction(line, mode, services_.settings, &isControlCommand);
     switch (action.kind) {
     case AlarmActionKind::message:
@@ -24,7 +30,7 @@ void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, 
         if (action.showMessageBox) services_.desktop.showAlarmMessage(action.name);
         break;
     case AlarmActionKind::controlCommand:
-        runControlCommand(action.file, services_.system, services_.exitProgram);
+        runCommand(action.file, line);
         break;
     case AlarmActionKind::shellOpen:
         services_.desktop.openWithShell(action.file);
@@ -81,6 +87,35 @@ void AlarmRunner::cascade(HWND window, HWND previous) {
     SetWindowPos(window, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Logging off, shutting down and restarting wait behind a countdown the user
+// can cancel (a preview too: it is the same action); everything else runs at
+// once.
+void AlarmRunner::runCommand(const std::string& command, const std::string& line) {
+    std::optional<PowerCountdown> countdown =
+        guardPowerCommand(command, lineField(line, Field::name), readActionDelay(services_.settings));
+    if (!countdown) {
+        runControlCommand(command, services_.system, services_.exitProgram);
+        return;
+    }
+    countdowns_.push_back(std::make_unique<PowerCountdownForm>(std::move(*countdown), services_.system,
+                                                               [this](PowerCountdownForm& form) { countdown_Closed(form); }));
+    if (!countdowns_.back()->show()) countdowns_.pop_back();
+}
+
+void AlarmRunner::countdown_Closed(PowerCountdownForm& form) {
+    for (auto it = countdowns_.begin(); it != countdowns_.end(); ++it) {
+        if (it->get() == &form) {
+            closingCountdowns_.splice(closingCountdowns_.end(), countdowns_, it);
+            return;
+        }
+    }
+}
+
+const PowerCountdownForm* AlarmRunner::countdown(std::size_t i) const {
+    if (i >= countdowns_.size()) return nullptr;
+    return std::next(countdowns_.begin(), static_cast<std::ptrdiff_t>(i))->get();
+}
+
 void AlarmRunner::window_Closed(SoundForm& form) {
     // Called from inside the window's own procedure: keep the object alive
     // until that has returned.
@@ -93,10 +128,13 @@ void AlarmRunner::window_Closed(SoundForm& form) {
 }
 
 void AlarmRunner::closeAll() {
-    // Closing a window takes it out of the list, so walk a copy.
+    // Closing a window takes it out of its list, so walk copies.
     std::vector<SoundForm*> open;
     for (const auto& form : windows_) open.push_back(form.get());
     for (SoundForm* form : open) form->unloadWithoutExtension();
+    std::vector<PowerCountdownForm*> counting;
+    for (const auto& form : countdowns_) counting.push_back(form.get());
+    for (PowerCountdownForm* form : counting) form->cancel();
 }
 
 const SoundForm* AlarmRunner::window(std::size_t i) const {
@@ -106,9 +144,19 @@ const SoundForm* AlarmRunner::window(std::size_t i) const {
 
 bool AlarmRunner::preTranslateMessage(MSG& message) {
     closing_.clear();
+    closingCountdowns_.clear();
+    for (const auto& form : countdowns_) {
+        const HWND dialog = form->hwnd();
+        if (dialog != nullptr && (message.hwnd == dialog || IsChild(dialog, message.hwnd))) {
+            return IsDialogMessageW(dialog, &message) != 0;
+        }
+    }
     for (const auto& form : windows_) {
         const HWND dialog = form->hwnd();
         if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) continue;
+        // Keys typed into another program just before the window opened
+        // must not close or extend it.
+        if (form->ignoresKey(message)) return true;
         // The window sees typed characters before its button does.
         if (message.message == WM_CHAR) {
             form->form_KeyPress(static_cast<wchar_t>(message.wParam));

@@ -23,6 +23,7 @@
 namespace kolvi {
 
 class SoundForm;
+class PowerCountdownForm;
 
 // The list a fired alarm's extension goes into.
 class AlarmTarget {
@@ -59,21 +60,27 @@ public:
     // Digits, Enter and Escape for the notification windows, and their
     // dialog navigation; true when the message was used.
     bool preTranslateMessage(MSG& message) override;
-    // Every notification window closes without an extension (the program is
-    // ending, or the target list is going away).
+    // Every notification window closes without an extension and every power
+    // countdown is cancelled (the program is ending).
     void closeAll();
 
     std::size_t openWindows() const { return windows_.size(); }
     const SoundForm* window(std::size_t i) const;
+    std::size_t openCountdowns() const { return countdowns_.size(); }
+    const PowerCountdownForm* countdown(std::size_t i) const;
 
 private:
     void window_Closed(SoundForm& form);
+    void countdown_Closed(PowerCountdownForm& form);
+    void runCommand(const std::string& command, const std::string& line);
     static void cascade(HWND window, HWND previous);
 
     AlarmRunnerServices services_;
     std::list<std::unique_ptr<SoundForm>> windows_;
+    std::list<std::unique_ptr<PowerCountdownForm>> countdowns_;
     // Closed windows are dropped only once their procedure has returned.
     std::list<std::unique_ptr<SoundForm>> closing_;
+    std::list<std::unique_ptr<PowerCountdownForm>> closingCountdowns_;
 };
 
 }  // namespace kolvi

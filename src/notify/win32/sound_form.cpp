@@ -6,6 +6,7 @@
 
 #include "platform/win32/text.h"
 #include "resource.h"
+#include "settings/safety_settings.h"
 
 namespace kolvi {
 
@@ -45,6 +46,7 @@ INT_PTR SoundForm::form_Load() {
     model_.emplace(mode_, api_, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(hwnd())), dataText_);
     ShowWindow(item(IDC_DIGIT_HINT), model_->hintVisible() ? SW_SHOW : SW_HIDE);
     model_->startSound(services_.sound, fileName_);
+    model_->setShown(GetTickCount64(), readKeyGuardMs(services_.settings));
     SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(message_).c_str());
     // The window takes typed keys before its button does, whichever message
     // loop delivers them (a message box or menu of the main window may be
@@ -69,7 +71,7 @@ INT_PTR SoundForm::handleMessage(UINT message, WPARAM wParam, LPARAM) {
         }
         return FALSE;
     case WM_CHAR:
-        form_KeyPress(static_cast<wchar_t>(wParam));
+        if (!ignoresKey(MSG{hwnd(), message, wParam, 0, 0, {}})) form_KeyPress(static_cast<wchar_t>(wParam));
         return TRUE;
     case WM_CLOSE:
         stopButton_Click();
@@ -86,7 +88,33 @@ void SoundForm::form_Closed() {
     if (services_.closed) services_.closed(*this);
 }
 
+bool SoundForm::ignoresKey(const MSG& message) const {
+    if (!model_) return false;
+    char32_t key = 0;
+    if (message.message == WM_CHAR) {
+        key = static_cast<char32_t>(message.wParam);
+    } else if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) {
+        switch (message.wParam) {
+        case VK_RETURN:
+            key = U'\r';
+            break;
+        case VK_ESCAPE:
+            key = U'\x1b';
+            break;
+        case VK_SPACE:
+            key = U' ';
+            break;
+        default:
+            return false;
+        }
+    } else {
+        return false;
+    }
+    return model_->ignoresKey(key, GetTickCount64());
+}
+
 std::optional<LRESULT> SoundForm::stopButton_Message(UINT message, WPARAM wParam) {
+    if (ignoresKey(MSG{stopButton_.control(), message, wParam, 0, 0, {}})) return 0;
     switch (message) {
     case WM_CHAR:
         form_KeyPress(static_cast<wchar_t>(wParam));

@@ -50,6 +50,9 @@ public:
     void form_KeyPress(wchar_t key);
     // Closes the window without an extension (the program is ending).
     void unloadWithoutExtension();
+    // True for a key message the typing guard drops: a digit, Enter, Escape
+    // or space too soon after the window opened.
+    bool ignoresKey(const MSG& message) const;
 
 private:
     INT_PTR form_Load() override;
