@@ -24,6 +24,9 @@ ensure_display
 trap 'stop_wineserver; stop_display' EXIT
 use_japanese_locale
 ensure_prefix "$KOLVI_BUILD/wineprefix-run"
+# A taskbar with a notification area in the virtual desktop, so that the
+# program's tray icon and its tip can be seen and used.
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Default' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1 || true
 
 log "starting $prog/kolvialarm.exe on display $DISPLAY"
 (cd "$prog" && exec wine "$prog/kolvialarm.exe") &

@@ -105,21 +105,6 @@ TEST_F(FiringTest, TheButtonTakesKeysWhenAnotherLoopDeliversThemAndExitClosesEve
     EXPECT_EQ(fileText().find("cの延長"), std::string::npos);
 }
 
-TEST_F(FiringTest, CommandsReachTheSystemAndDeleteAfterRunRowsAreSaved) {
-    startWith("1,a,1,1,1,1,1,1,1,09,00,00,Lock,1\r\n"
-              "1,b,1,1,1,1,1,1,1,09,00,01,sendkeys Hi~,0\r\n"
-              "1,c,1,1,1,1,1,1,1,09,00,02,EXIT,0\r\n");
-    tickAt(9, 0, 0);
-    EXPECT_EQ(fileText().find(",a,"), std::string::npos);
-    tickAt(9, 0, 1);
-    EXPECT_EQ(system_.calls, (std::vector<std::string>{"lock", "keys"}));
-    ASSERT_EQ(system_.typed.size(), 1u);
-    EXPECT_EQ(system_.typed[0].size(), 4u);  // H, i, Enter down and up
-    const HWND window = hwnd();
-    tickAt(9, 0, 2);
-    EXPECT_FALSE(IsWindow(window));
-}
-
 TEST_F(FiringTest, AlarmsWaitingForTheirTurnAreDroppedWhenTheCheckStops) {
     startWith("1,a,1,1,1,1,1,1,1,10,00,00,,0\r\n1,b,1,1,1,1,1,1,1,10,00,00,,0\r\n");
     tickAt(10, 0, 0);
@@ -290,10 +275,19 @@ TEST_F(FiringTest, TheTypingGuardDropsKeysThatCameTooSoon) {
     EXPECT_NE(fileText().find("会議の延長"), std::string::npos);
 }
 
-TEST_F(FiringTest, PowerActionsWaitBehindACountdownThatCanBeCutShortOrCancelled) {
+// Control commands reach the system actions; power actions wait behind a
+// countdown that can be cut short or cancelled.
+TEST_F(FiringTest, CommandsReachTheSystemAndPowerActionsWaitBehindACountdown) {
     writeIni("[alarm]\r\nactiondelay=1\r\n");
     startWith("1,会議,1,1,1,1,1,1,1,10,00,00,shutdownxp,0\r\n1,b,1,1,1,1,1,1,1,10,00,01,rebootxp,0\r\n"
-              "1,c,1,1,1,1,1,1,1,10,00,02,logoffxp,0\r\n");
+              "1,c,1,1,1,1,1,1,1,10,00,02,logoffxp,0\r\n1,d,1,1,1,1,1,1,1,09,00,00,Lock,0\r\n"
+              "1,e,1,1,1,1,1,1,1,09,00,01,sendkeys Hi~,0\r\n1,f,1,1,1,1,1,1,1,11,00,00,EXIT,0\r\n");
+    tickAt(9, 0, 0);
+    tickAt(9, 0, 1);
+    EXPECT_EQ(system_.calls, (std::vector<std::string>{"lock", "keys"}));
+    ASSERT_EQ(system_.typed.size(), 1u);
+    EXPECT_EQ(system_.typed[0].size(), 4u);  // H, i, Enter down and up
+    system_.calls.clear();
     tickAt(10, 0, 0);
     ASSERT_EQ(form_->runner().openCountdowns(), 1u);
     const HWND first = form_->runner().countdown(0)->hwnd();
@@ -306,6 +300,9 @@ TEST_F(FiringTest, PowerActionsWaitBehindACountdownThatCanBeCutShortOrCancelled)
     tickAt(10, 0, 2);
     for (int i = 0; i < 150 && form_->runner().openCountdowns() > 0; ++i, Sleep(10)) pump();
     EXPECT_EQ(system_.calls, (std::vector<std::string>{"poweroff", "logoff"}));  // c ran at zero, b never
+    const HWND window = hwnd();
+    tickAt(11, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 // The machine is woken for the next alarm while the setting asks for it.
