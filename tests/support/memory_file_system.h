@@ -15,13 +15,11 @@ public:
     bool replaceFile(const std::string& path, std::string_view bytes) override;
 
     // Test set-up and inspection. Paths compare case-insensitively (ASCII),
-    // as on Windows.
-    void put(const std::string& path, std::string bytes);
-    bool exists(const std::string& path) const;
+    // as on Windows; a missing file's content is "".
+    void put(const std::string& path, std::string bytes) { files_[key(path)] = std::move(bytes); }
     std::string content(const std::string& path) const;
-    void addDirectory(const std::string& path);
-    void markHidden(const std::string& path);
-    void markUnreadable(const std::string& path);
+    void markHidden(const std::string& path) { hidden_.insert(key(path)); }          // not an ordinary file
+    void markUnreadable(const std::string& path) { unreadable_.insert(key(path)); }  // locked: no reading or writing
     // The next n writes fail (the target is left untouched).
     void failWrites(int n) { failingWrites_ = n; }
     int writeCount() const { return writes_; }
@@ -29,7 +27,7 @@ public:
 private:
     static std::string key(const std::string& path);
     std::map<std::string, std::string> files_;
-    std::set<std::string> directories_, hidden_, unreadable_;
+    std::set<std::string> hidden_, unreadable_;
     int failingWrites_ = 0;
     int writes_ = 0;
 };
