@@ -1,32 +1,19 @@
 #include "support/alarm_file_round_trip.h"
 
-#include <vector>
-
 #include "platform/posix/iconv_codec.h"
 #include "store/alarm_file.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
 
 namespace kolvi::test {
-namespace {
-
-constexpr const char* kProgramDirectory = "C:\\prog";
-constexpr const char* kPath = "C:\\prog\\round.alm";
-
-std::vector<std::string> tags(const AlarmList& list) {
-    std::vector<std::string> result;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) result.push_back(list.row(i).tag);
-    return result;
-}
-
-}  // namespace
 
 std::string checkAlarmFileRoundTrip(std::string_view bytes) {
+    constexpr const char* kPath = "C:\\prog\\round.alm";
     MemoryFileSystem fs;
     IconvCodec codec;
     RecordingMessageBoxes messages;
-    SettingsFile settings(fs, codec, std::string(kProgramDirectory) + "\\kolvialarm.ini");
-    const AlarmFileContext context{fs, codec, messages, settings, kProgramDirectory};
+    SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
+    const AlarmFileContext context{fs, codec, messages, settings, "C:\\prog"};
     fs.put(kPath, std::string(bytes));
 
     AlarmList first;
@@ -40,10 +27,12 @@ std::string checkAlarmFileRoundTrip(std::string_view bytes) {
 
     if (!saveAlarmFile(first, context)) return "an opened file could not be saved";
     const std::string saved = fs.content(kPath);
-
     AlarmList second;
     if (openAlarmFile(second, context, kPath).empty()) return "a saved file could not be opened again";
-    if (tags(first) != tags(second)) return "the saved file reads back different rows";
+    if (first.rowCount() != second.rowCount()) return "the saved file reads back a different number of rows";
+    for (std::size_t i = 0; i < first.rowCount(); ++i) {
+        if (first.row(i).tag != second.row(i).tag) return "the saved file reads back different rows";
+    }
     if (alarmFileBytes(second, codec) != saved) return "saving the reread rows gives different bytes";
     return {};
 }

@@ -1,26 +1,20 @@
 #include "support/memory_file_system.h"
 
-#include <cctype>
-#include <string_view>
+#include "text/ascii.h"
 
 namespace kolvi::test {
 
-std::string MemoryFileSystem::key(const std::string& path) {
-    std::string k = path;
-    for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return k;
-}
+std::string MemoryFileSystem::key(const std::string& path) { return toAsciiLower(path); }
 
 bool MemoryFileSystem::isOrdinaryFile(const std::string& path) const {
-    const std::string k = key(path);
-    return files_.count(k) != 0 && hidden_.count(k) == 0 && directories_.count(k) == 0;
+    return files_.count(key(path)) != 0 && hidden_.count(key(path)) == 0;
 }
 
+// Hidden files are read like any other; only the alarm file's opening asks
+// isOrdinaryFile.
 FileRead MemoryFileSystem::readFile(const std::string& path) const {
     const std::string k = key(path);
-    // Hidden files are read like any other; only the alarm file's opening
-    // asks isOrdinaryFile.
-    if (files_.count(k) == 0 || directories_.count(k) != 0) return {ReadStatus::missing, {}};
+    if (files_.count(k) == 0) return {ReadStatus::missing, {}};
     if (unreadable_.count(k) != 0) return {ReadStatus::unreadable, {}};
     return {ReadStatus::ok, files_.at(k)};
 }
@@ -31,7 +25,7 @@ bool MemoryFileSystem::writable(const std::string& k) {
         --failingWrites_;
         return false;
     }
-    return directories_.count(k) == 0 && unreadable_.count(k) == 0;
+    return unreadable_.count(k) == 0;
 }
 
 bool MemoryFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
@@ -48,14 +42,9 @@ bool MemoryFileSystem::appendFile(const std::string& path, std::string_view byte
     return true;
 }
 
-void MemoryFileSystem::put(const std::string& path, std::string bytes) { files_[key(path)] = std::move(bytes); }
-bool MemoryFileSystem::exists(const std::string& path) const { return files_.count(key(path)) != 0; }
 std::string MemoryFileSystem::content(const std::string& path) const {
-    auto it = files_.find(key(path));
+    const auto it = files_.find(key(path));
     return it == files_.end() ? std::string() : it->second;
 }
-void MemoryFileSystem::addDirectory(const std::string& path) { directories_.insert(key(path)); }
-void MemoryFileSystem::markHidden(const std::string& path) { hidden_.insert(key(path)); }
-void MemoryFileSystem::markUnreadable(const std::string& path) { unreadable_.insert(key(path)); }
 
 }  // namespace kolvi::test

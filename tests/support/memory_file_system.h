@@ -16,13 +16,11 @@ public:
     bool appendFile(const std::string& path, std::string_view bytes) override;
 
     // Test set-up and inspection. Paths compare case-insensitively (ASCII),
-    // as on Windows.
-    void put(const std::string& path, std::string bytes);
-    bool exists(const std::string& path) const;
+    // as on Windows; a missing file's content is "".
+    void put(const std::string& path, std::string bytes) { files_[key(path)] = std::move(bytes); }
     std::string content(const std::string& path) const;
-    void addDirectory(const std::string& path);
-    void markHidden(const std::string& path);
-    void markUnreadable(const std::string& path);
+    void markHidden(const std::string& path) { hidden_.insert(key(path)); }          // not an ordinary file, still read
+    void markUnreadable(const std::string& path) { unreadable_.insert(key(path)); }  // locked: no reading or writing
     // The next n writes (replacing or appending) fail (the target is left untouched).
     void failWrites(int n) { failingWrites_ = n; }
     int writeCount() const { return writes_; }
@@ -32,7 +30,7 @@ private:
     // Counts a write; false when it is to fail.
     bool writable(const std::string& k);
     std::map<std::string, std::string> files_;
-    std::set<std::string> directories_, hidden_, unreadable_;
+    std::set<std::string> hidden_, unreadable_;
     int failingWrites_ = 0;
     int writes_ = 0;
 };

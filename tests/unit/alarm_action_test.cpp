@@ -1,12 +1,12 @@
 #include "schedule/alarm_action.h"
-#include "text/fields.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "platform/posix/iconv_codec.h"
+#include "text/fields.h"
 #include "support/memory_file_system.h"
 
 namespace kolvi {
@@ -19,11 +19,10 @@ std::string lineWithFile(const std::string& name, const std::string& file) {
 }
 
 // Stands in for the control command words.
-bool isCommand(std::string_view text) { return text == "lock" || text == "Lock" || text == "exit"; }
+bool isCommand(std::string_view text) { return text == "Lock"; }
 
 AlarmAction message(std::string name) {
     AlarmAction action;
-    action.kind = AlarmActionKind::message;
     action.showMessageBox = !name.empty();
     action.name = std::move(name);
     return action;
@@ -46,68 +45,58 @@ AlarmAction sound(std::string file, std::string title, std::string text, AlarmMo
 }
 
 TEST(AlarmAction, ChoosesByTheFileFieldModeAndSoundSettings) {
-    struct Case {
+    constexpr AlarmMode F = AlarmMode::fire, P = AlarmMode::preview;
+    constexpr SoundApi MCI = SoundApi::mci;
+    const std::string bell = "C:\\sound\\bell.WAV";
+    const struct {
         const char* what;
-        std::string ini;  // UTF-8; "" for no settings file
+        std::string ini;  // the sound section; "" for no settings file
         std::string line;
         AlarmMode mode;
         AlarmAction expected;
-    };
-    constexpr AlarmMode F = AlarmMode::fire, P = AlarmMode::preview;
-    constexpr SoundApi MCI = SoundApi::mci, SYS = SoundApi::systemPlayer;
-    const std::string bell = "C:\\sound\\bell.WAV";
-    const std::string soundIni = "[sound]\r\n";
-    const Case cases[] = {
-        {"no file: the name", "", lineWithFile("会議", ""), F, message("会議")},
+    } cases[] = {
+        {"no file: the name", "", lineWithFile("会議", ""), P, message("会議")},
         {"no file, no name: front only", "", lineWithFile("", ""), F, message("")},
-        {"no file, previewed", "", lineWithFile("会議", ""), P, message("会議")},
-        {"a control command", "", lineWithFile("x", "Lock"), F, withFile(AlarmActionKind::controlCommand, "Lock")},
+        {"a control command", "", lineWithFile("x", "Lock"), P, withFile(AlarmActionKind::controlCommand, "Lock")},
         {"a sound file", "", lineWithFile("朝会", bell), F, sound(bell, "アラーム", "朝会", F, MCI)},
-        {"a sound file, system sound player", soundIni + "usemci=0\r\n", lineWithFile("朝会", bell), F,
-         sound(bell, "アラーム", "朝会", F, SYS)},
+        {"a sound file, system sound player", "usemci=0", lineWithFile("朝会", bell), F,
+         sound(bell, "アラーム", "朝会", F, SoundApi::systemPlayer)},
         {"a sound file, previewed", "", lineWithFile("朝会", bell), P,
          sound(bell, "プレビュー", "bell.WAV の再生プレビューです。", P, MCI)},
         {"full-width extension", "", lineWithFile("n", "ベル．ＷＡＶ"), F, sound("ベル．ＷＡＶ", "アラーム", "n", F, MCI)},
-        {"any other file", "", lineWithFile("n", "C:\\docs\\memo.txt"), F,
-         withFile(AlarmActionKind::shellOpen, "C:\\docs\\memo.txt")},
-        {"a type not listed by default", "", lineWithFile("n", "tune.mid"), F,
-         withFile(AlarmActionKind::shellOpen, "tune.mid")},
-        {"a type added to the list", soundIni + "enabletype=wav,mp3,mid\r\n", lineWithFile("n", "tune.mid"), F,
+        {"any other file", "", lineWithFile("n", "tune.mid"), F, withFile(AlarmActionKind::shellOpen, "tune.mid")},
+        {"a type added to the list", "enabletype=wav,mp3,mid", lineWithFile("n", "tune.mid"), F,
          sound("tune.mid", "アラーム", "n", F, MCI)},
-        {"a blank in the list", soundIni + "enabletype=wav, mp3\r\n", lineWithFile("n", "a.mp3"), F,
-         withFile(AlarmActionKind::shellOpen, "a.mp3")},
-        {"an empty list", soundIni + "enabletype=\r\n", lineWithFile("n", "a.wav"), F,
-         withFile(AlarmActionKind::shellOpen, "a.wav")},
+        {"an empty list", "enabletype=", lineWithFile("n", "a.wav"), F, withFile(AlarmActionKind::shellOpen, "a.wav")},
     };
     IconvCodec codec;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         test::MemoryFileSystem fs;
-        if (!c.ini.empty()) fs.put(kIni, *codec.encode(c.ini));
+        if (!c.ini.empty()) fs.put(kIni, "[sound]\r\n" + c.ini + "\r\n");
         const SettingsFile settings(fs, codec, kIni);
         EXPECT_EQ(decideAlarmAction(c.line, c.mode, settings, isCommand), c.expected);
     }
 }
 
-TEST(AlarmAction, SoundExtensionIsTheLastThreeCharactersHalfWidthLowerCase) {
+// The last three characters, full-width letters and digits made half-width, then lower case.
+TEST(AlarmAction, SoundExtension) {
     const std::pair<std::string, std::string> cases[] = {
-        {"x.aiff", "iff"},    {"x.au", ".au"},     {"ab", "ab"},       {"", ""},          {"音.ＭＰ３", "mp3"},
-        {"ベル音", "ベル音"},  {"x.Ｗａｖ", "wav"},  {"ｚＺ９", "zz9"},    {"x．ａｕ", "．au"}, {"C:\\a\\b.Mp3", "mp3"},
+        {"x.aiff", "iff"}, {"x.au", ".au"},  {"ab", "ab"},     {"", ""},         {"音.ＭＰ３", "mp3"},
+        {"ベル音", "ベル音"}, {"x.Ｗａｖ", "wav"}, {"ｚＺ９", "zz9"}, {"x．ａｕ", "．au"}, {"C:\\a\\b.Mp3", "mp3"},
     };
     for (const auto& [file, extension] : cases) EXPECT_EQ(soundExtension(file), extension) << file;
 }
 
-TEST(AlarmAction, ListContainsExactElementsOnly) {
-    struct Case {
-        std::string list, item;
-        bool expected;
+// The sound types: an extension counts only as a whole field of the list.
+TEST(AlarmAction, SoundTypesAreWholeFieldsOfTheList) {
+    const std::tuple<std::string_view, std::string_view, bool> cases[] = {
+        {"wav,mp3", "wav", true}, {"wav,mp3", "mp3", true},      {"wav,mp3", "MP3", false}, {"wav, mp3", "mp3", false},
+        {"wav,mp3", "wa", false}, {"wav,mp3", "wav,mp3", false}, {"", "", false},           {"wav,", "", true},
     };
-    const Case cases[] = {
-        {"wav,mp3", "wav", true},  {"wav,mp3", "mp3", true},  {"wav,mp3", "MP3", false},
-        {"wav, mp3", "mp3", false}, {"wav,mp3", "wa", false},  {"wav,mp3", "wav,mp3", false},
-        {"", "", false},           {"wav,", "", true},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fieldListContains(c.list, c.item), c.expected) << c.list << " / " << c.item;
+    for (const auto& [list, item, expected] : cases) {
+        EXPECT_EQ(fieldListContains(list, item), expected) << list << " / " << item;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -20,12 +21,10 @@ constexpr int kSunday = 0, kMonday = 1, kTuesday = 2, kSaturday = 6;
 // days: seven flags, Sunday first; time "HH:MM:SS".
 std::string alarmLine(const std::string& name, const std::string& time, const std::string& days = "1111111",
                       bool deleteAfterRun = false, bool enabled = true) {
-    std::string line = enabled ? "1," : "0,";
-    line += name + ",";
+    std::string line = (enabled ? "1," : "0,") + name + ",";
     for (const char day : days) line += std::string(1, day) + ",";
     line += time.substr(0, 2) + "," + time.substr(3, 2) + "," + time.substr(6, 2) + ",,";
-    line += deleteAfterRun ? "1" : "0";
-    return line;
+    return line + (deleteAfterRun ? "1" : "0");
 }
 
 LocalTime at(int weekday, const std::string& time) {
@@ -47,16 +46,14 @@ AlarmList listOf(const std::vector<std::string>& lines) {
 
 Names rowNames(const AlarmList& list) {
     Names names;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) names.push_back(list.row(i).texts[1]);
+    for (std::size_t i = 0; i < list.rowCount(); ++i) names.push_back(list.row(i).text(Column::name));
     return names;
 }
 
-std::size_t positionOf(const AlarmList& list, const std::string& name) {
-    for (std::size_t i = 0; i < list.rowCount(); ++i) {
-        if (list.row(i).texts[1] == name) return i;
-    }
-    ADD_FAILURE() << "no row " << name;
-    return 0;
+void deleteRow(AlarmList& list, const std::string& name) {
+    const Names names = rowNames(list);
+    list.makeCurrent(static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin()));
+    list.deleteCurrentRow();
 }
 
 // Records what the check asks for; an alarm's action can be replaced by a
@@ -78,16 +75,7 @@ public:
     int saves = 0;
 };
 
-TEST(AlarmCheck, WithoutAnOpenFileShowsTheHintAndChecksNothing) {
-    AlarmList list = listOf({alarmLine("a", "07:30:00")});
-    list.setTag("");
-    AlarmCheck check;
-    FakeHost host;
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, kStatusNoFile);
-    EXPECT_TRUE(host.fired.empty());
-    EXPECT_FALSE(list.row(0).ghosted);
-}
-
+// A row that fires is highlighted and dimmed, so the list must be repainted.
 TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
     struct Case {
         const char* what;
@@ -95,13 +83,15 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
         LocalTime now;
         bool fires;
         std::string status;
+        bool fileOpen = true;
     };
-    const std::string weekdays = "0111110";
+    const std::string weekdays = "0111110", kNoFile(kStatusNoFile);
     const Case cases[] = {
         {"today is one of its days", alarmLine("朝会", "07:30:00", weekdays), at(kMonday, "07:30:00"), true,
          "07:30:00 (朝会)"},
         {"today is not one of its days", alarmLine("朝会", "07:30:00", weekdays), at(kSaturday, "07:30:00"), false,
          "07:30:00"},
+        // Also: a row whose second passes without any tick never fires later.
         {"a second later", alarmLine("朝会", "07:30:00", weekdays), at(kMonday, "07:30:01"), false, "07:30:01"},
         {"switched off", alarmLine("x", "07:30:00", "1111111", false, false), at(kMonday, "07:30:00"), false,
          "07:30:00"},
@@ -109,13 +99,17 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
          "00:00:00 (日曜)"},
         {"a weekday the clock cannot give", alarmLine("x", "07:30:00"), at(7, "07:30:00"), false, "07:30:00"},
         {"no name: the time alone", alarmLine("", "23:59:59"), at(kTuesday, "23:59:59"), true, "23:59:59"},
+        {"no file open: the hint", alarmLine("a", "07:30:00"), at(kMonday, "07:30:00"), false, kNoFile, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         AlarmList list = listOf({alarmLine("other", "12:00:00"), c.line});
+        if (!c.fileOpen) list.setTag("");
         AlarmCheck check;
         FakeHost host;
-        EXPECT_EQ(check.tick(list, c.now, host).status, c.status);
+        const TickResult result = check.tick(list, c.now, host);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.listChanged, c.fires);
         EXPECT_EQ(host.fired.size(), c.fires ? 1u : 0u);
         EXPECT_EQ(list.row(1).ghosted, c.fires);
         EXPECT_EQ(list.row(1).selected, c.fires);
@@ -124,27 +118,35 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
     }
 }
 
-TEST(AlarmCheck, LatchAllowsOneFiringPerSecondAndClearsOnceTheSecondIsOver) {
+// The window repaints only when a tick says the list changed: a wrong false
+// leaves a stale screen, a wrong true makes it flicker.
+TEST(AlarmCheck, LatchAllowsOneFiringPerSecondAndTheListChangesOnlyWhenItMoves) {
     AlarmList list = listOf({alarmLine("朝会", "07:30:00", "0111110")});
     AlarmCheck check;
     FakeHost host;
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00 (朝会)");
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00");
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00");
+    const auto tick = [&](int weekday, const char* time) { return check.tick(list, at(weekday, time), host); };
+    EXPECT_FALSE(tick(kMonday, "07:29:59").listChanged);  // a quiet tick
+    EXPECT_EQ(tick(kMonday, "07:30:00").status, "07:30:00 (朝会)");
+    for (int i = 0; i < 2; ++i) {
+        const TickResult again = tick(kMonday, "07:30:00");
+        EXPECT_EQ(again.status, "07:30:00");
+        EXPECT_FALSE(again.listChanged);
+    }
     EXPECT_EQ(host.fired.size(), 1u);
     EXPECT_TRUE(list.row(0).ghosted);
 
-    check.tick(list, at(kMonday, "07:30:01"), host);
+    EXPECT_TRUE(tick(kMonday, "07:30:01").listChanged);  // the fired mark goes
     EXPECT_FALSE(list.row(0).ghosted);
-    check.tick(list, at(kTuesday, "07:30:00"), host);
+    EXPECT_FALSE(tick(kMonday, "07:30:02").listChanged);
+    tick(kTuesday, "07:30:00");
     EXPECT_EQ(host.fired.size(), 2u);
 
     // An unchecked row is passed over, latch and all.
     list.changeCheck(0, false);
-    check.tick(list, at(kTuesday, "07:30:01"), host);
+    EXPECT_FALSE(tick(kTuesday, "07:30:01").listChanged);
     EXPECT_TRUE(list.row(0).ghosted);
     list.changeCheck(0, true);
-    check.tick(list, at(kTuesday, "07:30:02"), host);
+    EXPECT_TRUE(tick(kTuesday, "07:30:02").listChanged);
     EXPECT_FALSE(list.row(0).ghosted);
     EXPECT_EQ(host.fired.size(), 2u);
 }
@@ -167,16 +169,6 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndNoneIsLost) {
                                "10:00:01 (E)", "10:00:01", "10:00:01", "10:00:02"}));
 }
 
-TEST(AlarmCheck, ASecondWithoutAnyTickFiresNothingLater) {
-    AlarmList list = listOf({alarmLine("a", "10:00:00")});
-    AlarmCheck check;
-    FakeHost host;
-    check.tick(list, at(kMonday, "09:59:59"), host);
-    check.tick(list, at(kMonday, "10:00:01"), host);
-    check.tick(list, at(kMonday, "10:00:02"), host);
-    EXPECT_TRUE(host.fired.empty());
-}
-
 // A, B, C and D fire in the four ticks of 10:00:00; E waits for 10:00:01.
 TEST(AlarmCheck, WaitingRowStopsWaitingWhenItGoesAwayOrIsSwitchedOff) {
     struct Case {
@@ -189,22 +181,10 @@ TEST(AlarmCheck, WaitingRowStopsWaitingWhenItGoesAwayOrIsSwitchedOff) {
                                          alarmLine("E", "10:00:00")};
     const Case cases[] = {
         {"nothing happens", [](AlarmList&, AlarmCheck&) {}, {"E"}},
-        {"it is deleted",
-         [](AlarmList& list, AlarmCheck&) {
-             list.makeCurrent(positionOf(list, "E"));
-             list.deleteCurrentRow();
-         },
-         {}},
-        {"a row above it is deleted",
-         [](AlarmList& list, AlarmCheck&) {
-             list.makeCurrent(positionOf(list, "B"));
-             list.deleteCurrentRow();
-         },
-         {"E"}},
-        {"it is unchecked", [](AlarmList& list, AlarmCheck&) { list.changeCheck(positionOf(list, "E"), false); }, {}},
-        {"the file is closed and opened again",
-         [&lines](AlarmList& list, AlarmCheck&) { openLines(list, lines); },
-         {}},
+        {"it is deleted", [](AlarmList& list, AlarmCheck&) { deleteRow(list, "E"); }, {}},
+        {"a row above it is deleted", [](AlarmList& list, AlarmCheck&) { deleteRow(list, "B"); }, {"E"}},
+        {"it is unchecked", [](AlarmList& list, AlarmCheck&) { list.changeCheck(list.rowCount() - 1, false); }, {}},
+        {"the file is closed and opened again", [&lines](AlarmList& list, AlarmCheck&) { openLines(list, lines); }, {}},
         {"the check forgets waiting alarms", [](AlarmList&, AlarmCheck& check) { check.forgetWaiting(); }, {}},
     };
     for (const Case& c : cases) {
@@ -252,7 +232,8 @@ TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     EXPECT_EQ(host.fired, (Names{"A", "D", "C", "D"}));
 }
 
-// A deletes itself after running; its action may have changed the list.
+// A deletes itself after running; its action may have changed the list. The
+// list changed in every case: A fired, and perhaps went.
 TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
     struct Case {
         const char* what;
@@ -264,32 +245,12 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
     const std::vector<std::string> lines{alarmLine("A", "10:00:00", "1111111", true), alarmLine("B", "11:00:00")};
     const Case cases[] = {
         {"nothing", [](AlarmList&) {}, {"B"}, 1, "10:00:00 (A)"},
-        {"a row added above it",
-         [](AlarmList& list) { list.addAlarmLine(alarmLine("new", "09:00:00")); },
-         {"new", "B"},
-         1,
-         "10:00:00 (A)"},
-        {"it was deleted meanwhile",
-         [](AlarmList& list) {
-             list.makeCurrent(positionOf(list, "A"));
-             list.deleteCurrentRow();
-         },
-         {"B"},
-         0,
-         "10:00:00 (A)"},
-        {"the file was closed",
-         [](AlarmList& list) {
-             list.clearRows();
-             list.setTag("");
-         },
-         {},
-         0,
-         std::string(kStatusNoFile)},
-        {"the file was closed and opened again",
-         [&lines](AlarmList& list) { openLines(list, lines); },
-         {"A", "B"},
-         0,
-         "10:00:00 (A)"},
+        {"a row added above it", [](AlarmList& list) { list.addAlarmLine(alarmLine("new", "09:00:00")); },
+         {"new", "B"}, 1, "10:00:00 (A)"},
+        {"it was deleted meanwhile", [](AlarmList& list) { deleteRow(list, "A"); }, {"B"}, 0, "10:00:00 (A)"},
+        {"the file was closed", [](AlarmList& list) { list.setTag(""); }, {"A", "B"}, 0, std::string(kStatusNoFile)},
+        {"the file was closed and opened again", [&lines](AlarmList& list) { openLines(list, lines); }, {"A", "B"},
+         0, "10:00:00 (A)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,7 +259,9 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
         AlarmCheck check;
         FakeHost host;
         host.hooks["A"] = [&] { c.action(list); };
-        EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host).status, c.status);
+        const TickResult result = check.tick(list, at(kMonday, "10:00:00"), host);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_TRUE(result.listChanged);
         EXPECT_EQ(rowNames(list), c.rows);
         EXPECT_EQ(host.saves, c.saves);
     }

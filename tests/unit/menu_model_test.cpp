@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -11,94 +11,74 @@ namespace {
 
 using M = MenuItem;
 
-MainWindowState noFile() { return {}; }
-MainWindowState fileOpen(bool currentRow) {
+MainWindowState state(bool fileOpen, bool currentRow, bool readme = false) {
     MainWindowState s;
-    s.fileOpen = true;
+    s.fileOpen = fileOpen;
     s.hasCurrentRow = currentRow;
+    s.readmeExists = readme;
     return s;
 }
 
-struct EnableCase {
-    const char* what;
-    MainWindowState state;
-    std::vector<M> enabled;
-    std::vector<M> disabled;
-};
-
 TEST(MenuModel, EnablingFollowsTheFileAndTheCurrentRow) {
-    MainWindowState rowWithoutFile;  // a stale current row must not count
-    rowWithoutFile.hasCurrentRow = true;
-    MainWindowState readme = fileOpen(false);
-    readme.readmeExists = true;
-
-    const EnableCase cases[] = {
-        {"no file", noFile(),
-         {M::file, M::fileNew, M::fileOpen, M::fileExit, M::view, M::viewStatus, M::viewToolTip, M::help,
-          M::helpAbout, M::popupAdd, M::trayPopupSize, M::trayPopupExit, M::trayPopupCancel},
+    const struct {
+        const char* what;
+        MainWindowState state;
+        std::vector<M> enabled, disabled;
+    } cases[] = {
+        {"no file", state(false, false),
+         {M::file, M::fileNew, M::fileOpen, M::fileExit, M::view, M::viewStatus, M::help, M::helpAbout, M::popupAdd,
+          M::trayPopupSize, M::trayPopupExit},
          {M::fileSaveAs, M::fileClose, M::viewSort, M::alarm, M::helpReadme}},
-        {"file, no current row", fileOpen(false),
-         {M::fileSaveAs, M::fileClose, M::viewSort, M::viewSortName, M::alarm, M::alarmEnable, M::alarmAdd,
-          M::popupAdd},
+        {"file, no current row", state(true, false),
+         {M::fileSaveAs, M::fileClose, M::viewSort, M::viewSortName, M::alarm, M::alarmEnable, M::alarmAdd},
          {M::alarmEdit, M::alarmDelete, M::alarmPreview, M::popupEdit, M::popupDelete, M::popupPreview}},
-        {"file and current row", fileOpen(true),
-         {M::alarmEdit, M::alarmDelete, M::alarmPreview, M::popupEdit, M::popupDelete, M::popupPreview,
-          M::alarmAdd, M::popupAdd},
-         {}},
-        {"current row without a file", rowWithoutFile, {}, {M::alarmEdit, M::alarmDelete, M::popupEdit}},
-        {"readme present", readme, {M::helpReadme}, {}},
+        {"file and current row", state(true, true),
+         {M::alarmEdit, M::alarmDelete, M::alarmPreview, M::popupEdit, M::popupDelete, M::popupPreview}, {}},
+        {"a stale current row without a file", state(false, true), {}, {M::alarmEdit, M::alarmDelete, M::popupEdit}},
+        {"readme present", state(true, false, true), {M::helpReadme}, {}},
     };
-    for (const EnableCase& c : cases) {
-        for (M item : c.enabled) {
-            EXPECT_TRUE(menuItemState(item, c.state).enabled) << c.what << ": item " << static_cast<int>(item);
-        }
-        for (M item : c.disabled) {
-            EXPECT_FALSE(menuItemState(item, c.state).enabled) << c.what << ": item " << static_cast<int>(item);
-        }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (M item : c.enabled) EXPECT_TRUE(menuItemState(item, c.state).enabled) << static_cast<int>(item);
+        for (M item : c.disabled) EXPECT_FALSE(menuItemState(item, c.state).enabled) << static_cast<int>(item);
     }
 }
 
+// Sort keys 1-5 check one sort item each; the number column (0) checks none.
 TEST(MenuModel, OneSortItemIsCheckedForKeysOneToFive) {
-    const std::map<int, std::optional<M>> expected{
-        {-1, std::nullopt}, {0, std::nullopt},         {1, M::viewSortName},   {2, M::viewSortDay},
-        {3, M::viewSortTime}, {4, M::viewSortFile}, {5, M::viewSortDelete}, {6, std::nullopt},
-    };
-    for (const auto& [key, item] : expected) {
-        MainWindowState s = fileOpen(false);
+    const std::vector<M> items{M::viewSortName, M::viewSortDay, M::viewSortTime, M::viewSortFile, M::viewSortDelete};
+    for (int key = -1; key <= 6; ++key) {
+        MainWindowState s = state(true, false);
         s.sortKey = key;
-        for (M sortItem : {M::viewSortName, M::viewSortDay, M::viewSortTime, M::viewSortFile, M::viewSortDelete}) {
-            EXPECT_EQ(menuItemState(sortItem, s).checked, item == sortItem) << "key " << key;
-        }
-        if (item) {
-            EXPECT_EQ(sortKeyForItem(*item), key);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(menuItemState(items[i], s).checked, key == static_cast<int>(i) + 1) << "key " << key;
+            EXPECT_EQ(sortKeyForItem(items[i]), static_cast<int>(i) + 1);
         }
     }
     EXPECT_EQ(sortKeyForItem(M::viewSort), std::nullopt);
 }
 
-TEST(MenuModel, ShortcutsActOnlyWhereTheirItemAndMenusAreEnabled) {
-    const std::tuple<M, MainWindowState, bool> cases[] = {
-        {M::fileNew, noFile(), true},
-        {M::alarmEnable, noFile(), false},  // the alarm menu is disabled
-        {M::alarmEnable, fileOpen(false), true},
-        {M::alarmDelete, fileOpen(false), false},  // the item is disabled
-        {M::alarmDelete, fileOpen(true), true},
-        {M::fileSaveAs, fileOpen(true), false},  // enabled, but has no shortcut
-        {M::popupDelete, fileOpen(true), false},
+// A command runs only when its item and every menu above it are enabled; a
+// shortcut only for the items that have one.
+TEST(MenuModel, CommandsAndShortcutsNeedEveryMenuAboveThemEnabled) {
+    const std::tuple<M, MainWindowState, bool, bool> cases[] = {
+        // item, state, command available, shortcut allowed
+        {M::fileNew, state(false, false), true, true},
+        {M::helpAbout, state(false, false), true, false},
+        {M::viewSortTime, state(false, false), false, false},  // the item is enabled, its sub-menu is not
+        {M::viewSortTime, state(true, false), true, false},
+        {M::alarmEnable, state(false, false), false, false},  // the alarm menu is disabled
+        {M::alarmEnable, state(true, false), true, true},
+        {M::alarmDelete, state(true, false), false, false},  // the item is disabled
+        {M::alarmDelete, state(true, true), true, true},
+        {M::fileSaveAs, state(true, true), true, false},  // no shortcut
+        {M::popupDelete, state(true, true), true, false},
     };
-    for (const auto& [item, state, allowed] : cases) {
-        EXPECT_EQ(shortcutAllowed(item, state), allowed) << "item " << static_cast<int>(item) << " file=" << state.fileOpen
-                                                         << " row=" << state.hasCurrentRow;
+    for (const auto& [item, s, available, shortcut] : cases) {
+        SCOPED_TRACE(testing::Message() << "item " << static_cast<int>(item) << " file=" << s.fileOpen);
+        EXPECT_EQ(isCommandAvailable(item, s), available);
+        EXPECT_EQ(shortcutAllowed(item, s), shortcut);
     }
-}
-
-TEST(MenuModel, CommandsNeedEveryMenuAboveThemEnabled) {
-    // The sort items themselves are never disabled; their sub-menu is.
-    EXPECT_TRUE(menuItemState(M::viewSortTime, noFile()).enabled);
-    EXPECT_FALSE(isCommandAvailable(M::viewSortTime, noFile()));
-    EXPECT_TRUE(isCommandAvailable(M::viewSortTime, fileOpen(false)));
-    EXPECT_FALSE(isCommandAvailable(M::alarmAdd, noFile()));
-    EXPECT_TRUE(isCommandAvailable(M::helpAbout, noFile()));
 }
 
 }  // namespace

@@ -2,62 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace kolvi {
 namespace {
 
-struct PathCase {
-    std::string_view path;
-    std::string_view name;
-    std::string_view directory;
-    bool absolute;
-};
-
-TEST(PathParts, SplitAtTheLastBackslash) {
-    const PathCase cases[] = {
-        {"C:\\prog\\list.alm", "list.alm", "C:\\prog", true},
-        {"list.alm", "list.alm", "", false},
-        {"sub\\list.alm", "list.alm", "sub", false},
-        {"\\list.alm", "list.alm", "", false},  // one leading backslash: relative
-        {"\\\\server\\share\\list.alm", "list.alm", "\\\\server\\share", true},
-        {"C:list.alm", "C:list.alm", "", true},  // drive-relative: no directory part
-        {"C:\\list.alm", "list.alm", "C:", true},
-        {"C:\\prog\\", "", "C:\\prog", true},
+TEST(Paths, SplitAtTheLastBackslashAndResolveRelativeNamesInTheProgramDirectory) {
+    const struct {
+        std::string_view path, name, directory;
+        bool absolute;
+        std::string_view resolved;  // in C:\prog
+    } cases[] = {
+        {"C:\\prog\\list.alm", "list.alm", "C:\\prog", true, "C:\\prog\\list.alm"},
+        {"list.alm", "list.alm", "", false, "C:\\prog\\list.alm"},
+        {"sub\\list.alm", "list.alm", "sub", false, "C:\\prog\\sub\\list.alm"},
+        {"\\list.alm", "list.alm", "", false, "C:\\prog\\list.alm"},  // one leading backslash: relative
+        {"\\\\srv\\share\\list.alm", "list.alm", "\\\\srv\\share", true, "\\\\srv\\share\\list.alm"},
+        {"C:list.alm", "C:list.alm", "", true, "C:list.alm"},  // drive-relative: no directory part
+        {"C:\\prog\\", "", "C:\\prog", true, "C:\\prog\\"},
         // Decoded text: 表 and ソ carry no backslash byte in UTF-8.
-        {"C:\\表\\ソ.alm", "ソ.alm", "C:\\表", true},
-        {"", "", "", false},
+        {"D:\\表\\ソ.alm", "ソ.alm", "D:\\表", true, "D:\\表\\ソ.alm"},
+        {"", "", "", false, ""},
     };
-    for (const PathCase& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(fileNamePart(c.path), c.name) << c.path;
         EXPECT_EQ(directoryPart(c.path), c.directory) << c.path;
         EXPECT_EQ(isAbsolutePath(c.path), c.absolute) << c.path;
+        EXPECT_EQ(resolveInProgramDirectory(c.path, "C:\\prog"), c.resolved) << c.path;
     }
 }
 
-TEST(ResolveInProgramDirectory, JoinsOnlyRelativeNames) {
-    const std::string_view dir = "C:\\prog";
-    EXPECT_EQ(resolveInProgramDirectory("list.alm", dir), "C:\\prog\\list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("sub\\list.alm", dir), "C:\\prog\\sub\\list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("\\list.alm", dir), "C:\\prog\\list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("D:\\x\\list.alm", dir), "D:\\x\\list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("\\\\server\\share\\list.alm", dir), "\\\\server\\share\\list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("C:list.alm", dir), "C:list.alm");
-    EXPECT_EQ(resolveInProgramDirectory("", dir), "");
-}
-
-TEST(FileTag, IsTheBareNameOnlyDirectlyInTheProgramDirectory) {
-    const std::string_view dir = "C:\\prog";
-    EXPECT_EQ(fileTagFor("C:\\prog\\list.alm", dir), "list.alm");
-    EXPECT_EQ(fileTagFor("c:\\PROG\\list.alm", dir), "c:\\PROG\\list.alm");  // case counts
-    EXPECT_EQ(fileTagFor("D:\\x\\list.alm", dir), "D:\\x\\list.alm");
-    EXPECT_EQ(fileTagFor("C:\\prog\\sub\\list.alm", dir), "C:\\prog\\sub\\list.alm");
-    EXPECT_EQ(fileTagFor("C:\\program\\list.alm", dir), "C:\\program\\list.alm");
-    EXPECT_EQ(fileTagFor("C:list.alm", "C:"), "C:list.alm");
-    EXPECT_EQ(fileTagFor("C:\\list.alm", "C:"), "list.alm");  // program in a drive's root
-    EXPECT_EQ(fileTagFor("\\\\srv\\s\\list.alm", "\\\\srv\\s"), "list.alm");
-
-    // The tag resolves back to the file it was made from.
-    for (std::string_view path : {"C:\\prog\\list.alm", "c:\\PROG\\list.alm", "C:list.alm", "D:\\x\\y.alm"}) {
-        EXPECT_EQ(resolveInProgramDirectory(fileTagFor(path, dir), dir), path);
+// The tag is the bare name only directly in the program directory (case
+// counts), and resolves back to the file it was made from.
+TEST(Paths, FileTag) {
+    const std::tuple<std::string_view, std::string_view, std::string_view> cases[] = {
+        {"C:\\prog\\list.alm", "C:\\prog", "list.alm"},
+        {"c:\\PROG\\list.alm", "C:\\prog", "c:\\PROG\\list.alm"},
+        {"C:\\prog\\sub\\list.alm", "C:\\prog", "C:\\prog\\sub\\list.alm"},
+        {"C:\\program\\list.alm", "C:\\prog", "C:\\program\\list.alm"},
+        {"C:\\prog\\", "C:\\prog", "C:\\prog\\"},  // no name: the whole path
+        {"C:list.alm", "C:", "C:list.alm"},
+        {"C:\\list.alm", "C:", "list.alm"},  // the program in a drive's root
+        {"\\\\srv\\s\\list.alm", "\\\\srv\\s", "list.alm"},
+    };
+    for (const auto& [path, directory, tag] : cases) {
+        EXPECT_EQ(fileTagFor(path, directory), tag) << path;
+        EXPECT_EQ(resolveInProgramDirectory(tag, directory), path) << path;
     }
 }
 

@@ -8,17 +8,12 @@ namespace kolvi {
 namespace {
 
 using Actions = TrayIconState::ResizeActions;
+using S = WindowState;
 
 TEST(TrayTip, CutToTheFieldWithoutSplittingACharacter) {
     const std::string title = "Kolviアラーム";  // 9 UTF-16 units
     const std::string pair = "\xF0\x9F\x94\x94";   // U+1F514, a surrogate pair
-    struct Case {
-        const char* what;
-        std::string tip;
-        std::size_t field;
-        std::string fitted;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::size_t, std::string> cases[] = {
         {"fits with its NUL", title, 10, title},
         {"one unit short", title, 9, "Kolviアラー"},
         {"a pair does not fit in one unit", "ab" + pair, 4, "ab"},
@@ -28,88 +23,60 @@ TEST(TrayTip, CutToTheFieldWithoutSplittingACharacter) {
         {"field of none", title, 0, ""},
         {"a truncated sequence counts as one unit", "a\xE3\x82", 3, "a\xE3\x82"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(fitTrayTip(c.tip, c.field), c.fitted) << c.what;
-    }
+    for (const auto& [what, tip, field, fitted] : cases) EXPECT_EQ(fitTrayTip(tip, field), fitted) << what;
     // The real field: 127 units of text.
-    const std::string longName(300, 'n');
-    const std::string fitted = fitTrayTip(trayTipText(longName + ".alm"));
-    EXPECT_EQ(fitted, title + "\r\n" + std::string(127 - 11, 'n'));
-    std::string pairs;
-    for (int i = 0; i < 100; ++i) pairs += pair;
-    EXPECT_EQ(fitTrayTip(pairs).size(), 63u * 4u);  // 126 units; the 127th would split a pair
+    EXPECT_EQ(fitTrayTip(trayTipText("D:\\x\\" + std::string(300, 'n') + ".alm")),
+              title + "\r\n" + std::string(127 - 11, 'n'));
 }
 
-TEST(TrayCallback, MouseMessagesDecideTheAction) {
-    EXPECT_EQ(trayCallbackAction(512), TrayCallbackAction::updateTip);
-    EXPECT_EQ(trayCallbackAction(515), TrayCallbackAction::restore);
-    EXPECT_EQ(trayCallbackAction(517), TrayCallbackAction::openMenu);
-    for (const std::uint32_t ignored : {513u, 514u, 516u, 518u}) {
-        EXPECT_EQ(trayCallbackAction(ignored), TrayCallbackAction::ignore) << ignored;
-    }
-    // Newer notify-icon versions put the icon id in the high word.
-    EXPECT_EQ(trayCallbackAction(0x0001'0000u | 515u), TrayCallbackAction::restore);
-}
-
-TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRefreshesOnlyWithAPeriod) {
-    TrayIconState withoutRefresh(0);
-    EXPECT_EQ(withoutRefresh.onResize(WindowState::minimized), (Actions{true, true, false}));
-    EXPECT_TRUE(withoutRefresh.inTray());
-
-    TrayIconState withRefresh(30000);
-    EXPECT_EQ(withRefresh.onResize(WindowState::minimized), (Actions{true, true, true}));
-    EXPECT_TRUE(withRefresh.onRefreshTimer());
-    EXPECT_TRUE(withRefresh.onTaskbarCreated());
-
-    // Back on screen: the state is recorded and the refresh stops; the icon
-    // is not touched by the resize itself.
-    EXPECT_EQ(withRefresh.restore(), WindowState::normal);
-    EXPECT_EQ(withRefresh.onResize(WindowState::normal), (Actions{false, false, false}));
-    EXPECT_FALSE(withRefresh.onRefreshTimer());
-    EXPECT_FALSE(withRefresh.onTaskbarCreated());
-}
-
-TEST(TrayIconState, RestoreReturnsToTheStateBeforeMinimising) {
-    TrayIconState tray(0);
-    tray.onResize(WindowState::maximized);
-    tray.onResize(WindowState::minimized);
-    EXPECT_EQ(tray.restore(), WindowState::maximized);
-    tray.onResize(WindowState::maximized);
-    tray.onResize(WindowState::normal);
-    tray.onResize(WindowState::minimized);
-    EXPECT_EQ(tray.restore(), WindowState::normal);
-
-    // Started maximised straight into the tray: it comes back maximised.
-    TrayIconState started(0, WindowState::maximized);
-    started.onResize(WindowState::minimized);
-    EXPECT_EQ(started.restore(), WindowState::maximized);
-    // A minimised state is never a state to return to.
-    EXPECT_EQ(TrayIconState(0, WindowState::minimized).windowStateTmp(), WindowState::normal);
-}
-
-TEST(TrayIconState, NothingHappensOnResizeOnceTheExitStarted) {
-    TrayIconState tray(30000);
-    tray.onResize(WindowState::maximized);
-    tray.onResize(WindowState::minimized);
-    tray.beginExit();
-    EXPECT_TRUE(tray.exitStarted());
-    EXPECT_EQ(tray.onResize(WindowState::normal), Actions{});
-    EXPECT_EQ(tray.onResize(WindowState::minimized), Actions{});
-    EXPECT_EQ(tray.windowStateTmp(), WindowState::maximized);
-    EXPECT_FALSE(tray.onRefreshTimer());
-    EXPECT_FALSE(tray.onTaskbarCreated());
-}
-
-TEST(TrayIconState, TipIsSentOnlyWhenItChanges) {
+TEST(TrayTip, IsSentOnlyWhenItChanges) {
     TrayIconState tray;
-    EXPECT_EQ(tray.tip(), "Kolviアラーム");
     EXPECT_EQ(tray.updateTip(""), std::nullopt);
     EXPECT_EQ(tray.updateTip("wake.alm"), "Kolviアラーム\r\nwake.alm");
-    EXPECT_EQ(tray.updateTip("wake.alm"), std::nullopt);
-    // Another directory, same name: the tip shows the name only.
-    EXPECT_EQ(tray.updateTip("D:\\x\\wake.alm"), std::nullopt);
+    EXPECT_EQ(tray.updateTip("D:\\x\\wake.alm"), std::nullopt);  // the name part alone counts
     EXPECT_EQ(tray.updateTip(""), "Kolviアラーム");
     EXPECT_EQ(tray.tip(), "Kolviアラーム");
+}
+
+// Newer notify-icon versions put the icon id in the high word.
+TEST(TrayCallback, OnlyTheLowWordCounts) {
+    EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
+    EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
+}
+
+TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
+    TrayIconState tray(0);
+    tray.onResize(S::maximized);
+    EXPECT_EQ(tray.onResize(S::minimized), (Actions{true, true, false}));  // no refresh period: no timer
+    EXPECT_TRUE(tray.inTray());
+    EXPECT_EQ(tray.restore(), S::maximized);
+    EXPECT_EQ(tray.onResize(S::normal), (Actions{false, false, false}));
+    tray.onResize(S::minimized);
+    EXPECT_EQ(tray.restore(), S::normal);
+
+    // Started maximised straight into the tray, it comes back maximised; a
+    // minimised state is never one to return to.
+    TrayIconState started(0, S::maximized);
+    started.onResize(S::minimized);
+    EXPECT_EQ(started.restore(), S::maximized);
+    EXPECT_EQ(TrayIconState(0, S::minimized).windowStateTmp(), S::normal);
+}
+
+// The refresh timer and the shell's restart re-add the icon only while in the
+// tray, and nothing happens on resize once the exit has started.
+TEST(TrayIconState, RefreshWhileInTheTrayAndNothingOnceTheExitStarted) {
+    TrayIconState tray(30000);
+    tray.onResize(S::maximized);
+    EXPECT_EQ(tray.onResize(S::minimized), (Actions{true, true, true}));
+    EXPECT_TRUE(tray.onRefreshTimer() && tray.onTaskbarCreated());
+    tray.restore();
+    EXPECT_FALSE(tray.onRefreshTimer() || tray.onTaskbarCreated());
+    tray.onResize(S::minimized);
+    tray.beginExit();
+    EXPECT_FALSE(tray.onRefreshTimer() || tray.onTaskbarCreated());
+    EXPECT_EQ(tray.onResize(S::normal), Actions{});
+    EXPECT_EQ(tray.onResize(S::minimized), Actions{});
+    EXPECT_EQ(tray.windowStateTmp(), S::maximized);
 }
 
 }  // namespace
