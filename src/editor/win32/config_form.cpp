@@ -166,12 +166,17 @@ void ConfigForm::render() {
     setText(IDC_NAME_TEXT, s.nameText);
     const HWND combo = item(IDC_NAME_COMBO);
     if (SendMessageW(combo, CB_GETCOUNT, 0, 0) != static_cast<LRESULT>(s.history.size())) {
+        // A long history fills in one go: storage reserved up front and no
+        // drawing until the last item is in.
+        SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        SendMessageW(combo, CB_INITSTORAGE, s.history.size(), s.history.size() * 16 * sizeof(wchar_t));
         for (const TimerHistoryItem& entry : s.history) {
             const auto index = SendMessageW(combo, CB_ADDSTRING, 0,
                                             reinterpret_cast<LPARAM>(win32::widen(entry.name).c_str()));
             SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.position));
         }
+        SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
     }
     setText(IDC_NAME_COMBO, s.nameCombo);
 
