@@ -19,7 +19,6 @@ namespace kolvi::e2e {
 using win32::narrow;
 using win32::widen;
 
-inline constexpr int kFileExit = 1007;  // "終了(&X)" of the File menu
 inline constexpr int kTrayExit = 1502;  // "終了(&X)" of the tray menu
 
 // Paths baked in at build time are Unix paths; Wine shows the Unix root as
