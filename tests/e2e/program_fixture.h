@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
@@ -15,22 +16,16 @@
 
 namespace kolvi::e2e {
 
-using test::readRaw;
-using test::writeRaw;
 using win32::narrow;
 using win32::widen;
 
-inline std::string toCp932(const std::string& utf8) { return win32::Win32Codec().encode(utf8).value_or("<bad>"); }
-inline std::string fromCp932(const std::string& bytes) { return win32::Win32Codec().decode(bytes).value_or("<bad>"); }
+inline constexpr int kTrayExit = 1502;  // "終了(&X)" of the tray menu
 
 // Paths baked in at build time are Unix paths; Wine shows the Unix root as
 // drive Z:.
-inline std::string fromUnixPath(const char* path) {
-    std::string p = std::string("Z:") + path;
-    for (char& c : p) {
-        if (c == '/') c = '\\';
-    }
-    return p;
+inline std::string fromUnixPath(std::string path) {
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    return "Z:" + path;
 }
 
 inline std::string windowText(HWND hwnd) {
@@ -39,8 +34,32 @@ inline std::string windowText(HWND hwnd) {
     return narrow(buffer);
 }
 
-inline constexpr int kFileExit = 1007;  // "終了(&X)" of the File menu
-inline constexpr int kTrayExit = 1502;  // "終了(&X)" of the tray menu
+// Polls until read() gives the expected value, serving this thread's own
+// windows meanwhile; returns the last value read.
+template <typename Read>
+std::invoke_result_t<Read> waitFor(const std::invoke_result_t<Read>& expected, Read read, int tries = 100) {
+    auto value = read();
+    for (int i = 0; i < tries && value != expected; ++i, value = read()) {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageW(&msg)) TranslateMessage(&msg);
+        Sleep(50);
+    }
+    return value;
+}
+
+// Real key presses into whatever window has the focus: each chord's keys go
+// down in order and come up in reverse.
+inline void press(std::initializer_list<std::vector<WORD>> chords) {
+    for (const std::vector<WORD>& chord : chords) {
+        std::vector<INPUT> inputs(chord.size() * 2);
+        for (std::size_t i = 0, last = inputs.size() - 1; i < chord.size(); ++i) {
+            inputs[i].type = inputs[last - i].type = INPUT_KEYBOARD;
+            inputs[i].ki.wVk = inputs[last - i].ki.wVk = chord[i];
+            inputs[last - i].ki.dwFlags = KEYEVENTF_KEYUP;
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        Sleep(150);
+    }
+}
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -51,109 +70,68 @@ protected:
     void TearDown() override { stop(); }
 
     std::string file(const std::string& name) const { return dir_.file(name); }
-    void writeIni(const std::string& text) { writeRaw(file("kolvialarm.ini"), toCp932(text)); }
-    void writeAlarms(const std::string& text) { writeRaw(file("list.alm"), toCp932(text)); }
-    std::string alarms() const { return fromCp932(readRaw(file("list.alm"))); }
+    // Settings that remember list.alm, and that file with these lines; the
+    // program's files are code page 932, the tests' texts UTF-8.
+    void prepare(const std::string& lines, const std::string& settings = "") {
+        test::writeRaw(file("kolvialarm.ini"), "[list]\r\nlastopen=list.alm\r\n" + settings);
+        test::writeRaw(file("list.alm"), win32::Win32Codec().encode("1.1\r\n" + lines).value_or("<bad>"));
+    }
+    std::string alarms() const { return win32::Win32Codec().decode(test::readRaw(file("list.alm"))).value_or("<bad>"); }
 
-    // Starts the program from another current directory: relative names
-    // must still resolve against the program's own directory.
-    void start(const std::string& arguments = "") { start(process_, arguments); }
-    void start(PROCESS_INFORMATION& process, const std::string& arguments) {
+    // Started from another current directory: relative names must still
+    // resolve against the program's own directory.
+    PROCESS_INFORMATION launch(const std::string& arguments = "") {
         STARTUPINFOW si{};
         si.cb = sizeof si;
+        PROCESS_INFORMATION process{};
         std::wstring commandLine = widen("\"" + file("kolvialarm.exe") + "\" " + arguments);
-        wchar_t windows[MAX_PATH];
-        GetWindowsDirectoryW(windows, MAX_PATH);
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, windows, &si,
+        EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &si,
                                    &process));
         WaitForInputIdle(process.hProcess, 10000);
+        return process;
     }
-
-    // A top-level window of the program with this class (and, when given, a
-    // control `textId` reading `text`).
-    HWND waitForWindow(const wchar_t* className, DWORD timeoutMs = 20000, bool mustBeVisible = true, int textId = 0,
-                       const std::string& text = "") {
-        struct Search {
-            DWORD pid;
-            const wchar_t* className;
-            bool mustBeVisible;
-            int textId;
-            const std::string* text;
-            HWND found;
-        } search{process_.dwProcessId, className, mustBeVisible, textId, &text, nullptr};
-        const auto visit = [](HWND hwnd, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            wchar_t cls[64] = {};
-            GetClassNameW(hwnd, cls, 64);
-            if (pid != s.pid || wcscmp(cls, s.className) != 0 || (s.mustBeVisible && !IsWindowVisible(hwnd))) {
-                return TRUE;
-            }
-            if (s.textId != 0 && windowText(GetDlgItem(hwnd, s.textId)) != *s.text) return TRUE;
-            s.found = hwnd;
-            return FALSE;
-        };
-        const DWORD began = GetTickCount();
-        for (;;) {
-            EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr || GetTickCount() - began >= timeoutMs) return search.found;
-            Sleep(50);
-        }
+    // The main window, shown or (started in the tray) not.
+    HWND start(const std::string& arguments = "") {
+        process_ = launch(arguments);
+        return waitForWindow(L"KolviAlarmMainForm", false);
     }
-    HWND mainWindow(DWORD timeoutMs = 20000, bool mustBeVisible = true) {
-        return waitForWindow(L"KolviAlarmMainForm", timeoutMs, mustBeVisible);
-    }
-
-    void stop() {
+    // Ends the program by a message to its main window and waits for it.
+    void stop(UINT message = WM_CLOSE, WPARAM command = 0) {
         if (process_.hProcess == nullptr) return;
-        if (const HWND main = mainWindow(0, false)) PostMessageW(main, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.hProcess, 1);
-            ADD_FAILURE() << "the program did not end when its window was closed";
+        if (const HWND main = waitForWindow(L"KolviAlarmMainForm", false, 0, "", 0)) {
+            PostMessageW(main, message, command, 0);
         }
+        const bool ended = WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+        if (!ended) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
         process_ = {};
-    }
-    // Ends the program the way its menus do, and waits for it.
-    void exitBy(int command) {
-        const HWND main = mainWindow(0, false);
-        ASSERT_NE(main, nullptr);
-        PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-        ASSERT_EQ(WaitForSingleObject(process_.hProcess, 10000), WAIT_OBJECT_0);
-        stop();
+        EXPECT_TRUE(ended) << "the program did not end when told to";
     }
 
-    // A list-view text of the program, read through memory of its process.
-    std::string cell(HWND lv, int item, int column) {
-        struct Remote {
-            LVITEMW item;
-            std::array<wchar_t, 512> text;
-        };
-        void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE);
-        Remote local{};
-        local.item.iSubItem = column;
-        local.item.cchTextMax = 512;
-        local.item.pszText = reinterpret_cast<Remote*>(remote)->text.data();
-        WriteProcessMemory(process_.hProcess, remote, &local, sizeof local, nullptr);
-        SendMessageW(lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process_.hProcess, remote, &local, sizeof local, nullptr);
-        VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-        return narrow(local.text.data());
+    // A top-level window of the program of this class, visible when asked,
+    // whose title (or control `textId`) reads `text` when that is given.
+    HWND waitForWindow(const wchar_t* className, bool visible = true, int textId = 0, const std::string& text = "",
+                       DWORD timeoutMs = 20000) {
+        for (const DWORD began = GetTickCount();; Sleep(50)) {
+            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, nullptr)) != nullptr;) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == process_.dwProcessId && (!visible || IsWindowVisible(w)) &&
+                    (text.empty() || windowText(textId != 0 ? GetDlgItem(w, textId) : w) == text)) {
+                    return w;
+                }
+            }
+            if (GetTickCount() - began >= timeoutMs) return nullptr;
+        }
     }
 
-    // Polls until read() gives the expected text; returns the last one read.
-    template <typename Read>
-    static std::string waitFor(const std::string& expected, Read read, int tries = 100) {
-        std::string value;
-        for (int i = 0; i < tries && (value = read()) != expected; ++i) Sleep(50);
-        return value;
-    }
-
-    int iniInt(const char* section, const char* key) const {
-        return static_cast<int>(
-            GetPrivateProfileIntW(widen(section).c_str(), widen(key).c_str(), -999, widen(file("kolvialarm.ini")).c_str()));
+    // The text of the program's next message box, which is then closed.
+    std::string closeBox() {
+        const HWND box = waitForWindow(L"#32770");
+        const std::string text = box != nullptr ? windowText(GetDlgItem(box, 0xFFFF)) : "<no box>";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return text;
     }
 
     test::TempDir dir_;

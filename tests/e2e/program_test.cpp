@@ -1,81 +1,53 @@
-// The real kolvialarm.exe under Wine: the remembered file and a saved click,
-// one instance per program file, starting in the tray.
+// The real kolvialarm.exe under Wine from start to exit: the remembered file
+// and a saved click, one copy at a time, the tray, and a settings file of the
+// user's that it must read and write without spoiling.
 #include "e2e/program_fixture.h"
 
 namespace kolvi::e2e {
 namespace {
 
-const char* const kAlarms =
-    "1.1\r\n"
-    "0,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n"
-    "1,昼休み,0,1,1,1,1,1,0,12,00,00,,0\r\n"
-    "1,起床,1,1,1,1,1,1,1,06,30,00,,0\r\n";
-
-TEST_F(ProgramTest, OpensTheRememberedFileSortedAndSavesACheckBoxClick) {
-    writeIni("[list]\r\nlastopen=list.alm\r\n");
-    writeAlarms(kAlarms);
-    start();
-    const HWND main = mainWindow();
+TEST_F(ProgramTest, RunsOnTheRememberedFileAloneThenInTheTrayAndKeepsTheSettingsFileWhole) {
+    // Hidden, with a line no code page decodes in a section of the user's own.
+    prepare("0,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n1,昼休み,0,1,1,1,1,1,0,12,00,00,,0\r\n"
+            "1,起床,1,1,1,1,1,1,1,06,30,00,,0\r\n",
+            "[alarm]\r\nkey5=00:10:00\r\n[mine]\r\nnote=\x81\x20\xff\r\n");
+    SetFileAttributesW(widen(file("kolvialarm.ini")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const HWND main = start();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(windowText(main), "list.alm - Kolviアラーム");
+    // A click on the check box of the first row, the earliest alarm once sorted.
     const HWND lv = FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr);
-    ASSERT_EQ(SendMessageW(lv, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(cell(lv, 0, 1), "起床");
-    EXPECT_EQ(cell(lv, 2, 3), "12:00:00");
-
-    // The check box of 朝会 (row 2): a click at the left edge of the row.
-    RECT bounds{};
-    bounds.left = LVIR_BOUNDS;
-    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof bounds, MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(process_.hProcess, remote, &bounds, sizeof bounds, nullptr);
-    SendMessageW(lv, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process_.hProcess, remote, &bounds, sizeof bounds, nullptr);
-    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    const LPARAM at = MAKELPARAM(bounds.left + GetSystemMetrics(SM_CXSMICON) / 2 + 2, (bounds.top + bounds.bottom) / 2);
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(lv, LVM_GETHEADER, 0, 0)), &header);
+    const LPARAM at = MAKELPARAM(GetSystemMetrics(SM_CXSMICON) / 2 + 2, header.bottom - header.top + 8);
     PostMessageW(lv, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(lv, WM_LBUTTONUP, 0, at);
-    const std::string saved =
-        "1.1\r\n"
-        "1,起床,1,1,1,1,1,1,1,06,30,00,,0\r\n"
-        "1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n"
-        "1,昼休み,0,1,1,1,1,1,0,12,00,00,,0\r\n";
-    EXPECT_EQ(waitFor(saved, [&] { return alarms(); }), saved);
-}
+    const std::string clicked = "1.1\r\n0,起床,1,1,1,1,1,1,1,06,30,00,,0\r\n0,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n"
+                                "1,昼休み,0,1,1,1,1,1,0,12,00,00,,0\r\n";
+    EXPECT_EQ(waitFor(clicked, [&] { return alarms(); }), clicked);
 
-TEST_F(ProgramTest, ASecondCopyEndsAtOnceAndChangesNothing) {
-    writeIni("[list]\r\nlastopen=list.alm\r\n");
-    writeAlarms(kAlarms);
-    start();
-    ASSERT_NE(mainWindow(), nullptr);
-    PROCESS_INFORMATION second{};
-    start(second, "");
-    EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(second.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    PROCESS_INFORMATION second = launch();
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0) << "a second copy kept running";
+    TerminateProcess(second.hProcess, 1);
     CloseHandle(second.hThread);
     CloseHandle(second.hProcess);
-    EXPECT_EQ(fromCp932(readRaw(file("kolvialarm.ini"))), "[list]\r\nlastopen=list.alm\r\n");
-    EXPECT_EQ(alarms(), kAlarms);
-}
+    stop();
 
-TEST_F(ProgramTest, MinStartsInTheTrayAndATrayExitStartsThereAgain) {
-    writeIni("[list]\r\nlastopen=list.alm\r\n");
-    writeAlarms(kAlarms);
-    start("min");
-    const HWND main = mainWindow(20000, false);
-    ASSERT_NE(main, nullptr);
-    Sleep(500);
-    EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_TRUE(IsIconic(main));
-    exitBy(kTrayExit);
-    EXPECT_EQ(iniInt("window", "state"), 1);
-
-    start();
-    const HWND again = mainWindow(20000, false);
-    ASSERT_NE(again, nullptr);
-    Sleep(500);
-    EXPECT_FALSE(IsWindowVisible(again));
+    {  // In the tray when asked, with the remembered file locked for the moment.
+        const win32::UniqueFile lock(CreateFileW(widen(file("list.alm")).c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const HWND inTray = start("min");
+        ASSERT_NE(inTray, nullptr);
+        EXPECT_EQ(closeBox(), "ファイルを開けません。\r\n" + file("list.alm"));
+        Sleep(300);
+        EXPECT_FALSE(IsWindowVisible(inTray));
+        stop(WM_COMMAND, kTrayExit);
+    }
+    const std::string ini = test::readRaw(file("kolvialarm.ini"));
+    for (const char* line : {"lastopen=list.alm\r\n", "key5=00:10:00\r\n", "[mine]\r\nnote=\x81\x20\xff\r\n",
+                             "state=1\r\n"}) {
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " is not in:\n" << ini;
+    }
+    EXPECT_NE(GetFileAttributesW(widen(file("kolvialarm.ini")).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 }  // namespace
