@@ -1,6 +1,5 @@
 #pragma once
 // Alarm lines, open lists and moments for the schedule tests.
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,11 +33,6 @@ inline AlarmList openList(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) list.addAlarmLine(line);
     list.clearCurrent();
     return list;
-}
-
-inline std::string nameOf(const AlarmList& list, std::uint64_t id) {
-    const auto position = list.findRow(id);
-    return position ? list.row(*position).text(Column::name) : "(gone)";
 }
 
 }  // namespace kolvi::test

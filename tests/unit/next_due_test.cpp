@@ -1,10 +1,21 @@
+// When alarms come due: the next due moment, the next-alarm line built on it, and the alarms of
+// seconds the check did not see.
 #include "schedule/next_due.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "mainwindow/next_alarm_line.h"
+#include "mainwindow/tray_icon_state.h"
+#include "schedule/alarm_check.h"
+#include "schedule/missed_alarms.h"
 #include "support/alarm_lines.h"
 
 namespace kolvi {
@@ -13,57 +24,143 @@ namespace {
 using namespace test;
 
 TEST(LocalTime, CalendarDaysAndSecondsRoundTrip) {
-    EXPECT_EQ(civilDay(1970, 1, 1), 0);
-    EXPECT_EQ(civilDay(2024, 3, 1) - civilDay(2024, 2, 28), 2);  // a leap day between
     const std::int64_t leapNoon = civilDay(2024, 2, 29) * kSecondsPerDay + 12 * 3600 + 34 * 60 + 56;
-    EXPECT_EQ(localTimeAt(leapNoon), (LocalTime{4, 12, 34, 56, civilDay(2024, 2, 29)}));  // a Thursday
-    EXPECT_EQ(localTimeAt(-1), (LocalTime{3, 23, 59, 59, -1}));                           // Wednesday 1969-12-31
-    for (const std::int64_t seconds : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{86399}, leapNoon}) {
-        EXPECT_EQ(localSeconds(localTimeAt(seconds)), seconds);
-    }
+    EXPECT_EQ(localTimeAt(leapNoon), (LocalTime{4, 12, 34, 56, 19782}));  // a Thursday
+    EXPECT_EQ(localSeconds(localTimeAt(leapNoon)), leapNoon);
 }
 
 TEST(NextDue, EarliestMomentOfACheckedRowWithinAWeek) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> lines;
-        LocalTime now;
-        bool firstLatched;
-        const char* name;  // nullptr: nothing is due
-        std::int64_t in;   // seconds from now
-    };
     const LocalTime monday10 = at(kMonday, "10:00:00");
-    const Case cases[] = {
-        {"later today", {alarmLine("a", "10:05:00")}, monday10, false, "a", 300},
-        {"across midnight", {alarmLine("a", "00:10:00", "0010000")}, at(kMonday, "23:59:00"), false, "a", 660},
-        {"Saturday into Sunday", {alarmLine("a", "08:00:00", "1000000")}, at(kSaturday, "23:00:00"), false, "a",
-         9 * 3600},
-        {"passed today: next week", {alarmLine("a", "09:00:00", "0100000")}, monday10, false, "a", 7 * 86400 - 3600},
-        {"due now, not fired yet", {alarmLine("a", "10:00:00")}, monday10, false, "a", 0},
-        {"fired in this second", {alarmLine("a", "10:00:00", "0100000")}, monday10, true, "a", 7 * 86400},
-        {"the earliest row", {alarmLine("late", "11:00:00"), alarmLine("early", "10:30:00")}, monday10, false,
-         "early", 1800},
-        {"a tie goes to the upper row", {alarmLine("upper", "10:30:00"), alarmLine("lower", "10:30:00")}, monday10,
-         false, "upper", 1800},
+    // What, the rows, now, whether the first row fired in now's second, and the row due next with the
+    // seconds until it comes due.
+    const std::tuple<const char*, std::vector<std::string>, LocalTime, bool, const char*> cases[] = {
+        {"across midnight", {alarmLine("a", "00:10:00", "0010000")}, at(kMonday, "23:59:00"), false, "a in 660"},
+        {"into Sunday", {alarmLine("a", "08:00:00", "1000000")}, at(kSaturday, "23:00:00"), false, "a in 32400"},
+        {"passed today: next week", {alarmLine("a", "09:00:00", "0100000")}, monday10, false, "a in 601200"},
+        {"due now", {alarmLine("a", "10:00:00")}, monday10, false, "a in 0"},
+        {"fired in this second", {alarmLine("a", "10:00:00", "0100000")}, monday10, true, "a in 604800"},
+        {"earliest", {alarmLine("late", "11:00:00"), alarmLine("soon", "10:30:00")}, monday10, false, "soon in 1800"},
+        {"tie: the upper", {alarmLine("up", "10:30:00"), alarmLine("low", "10:30:00")}, monday10, false, "up in 1800"},
         {"never due: unchecked, no weekday, impossible times",
-         {"0,off,1,1,1,1,1,1,1,10,00,01,,0", alarmLine("none", "10:00:01", "0000000"),
-          "1,hour,1,1,1,1,1,1,1,24,00,00,,0", "1,minute,1,1,1,1,1,1,1,10,60,00,,0", alarmLine("real", "10:00:02")},
-         monday10, false, "real", 2},
-        {"nothing ever due", {alarmLine("none", "10:00:00", "0000000")}, monday10, false, nullptr, 0},
+         {"0,off,1,1,1,1,1,1,1,10,00,01,,0", alarmLine("none", "10:00:01", "0000000"), "1,h,1,1,1,1,1,1,1,24,00,00,,0",
+          "1,m,1,1,1,1,1,1,1,10,60,00,,0", "1,n,1,1,1,1,1,1,1,-1,00,00,,0", alarmLine("real", "09:59:59")},
+         monday10, false, "real in 86399"},
+        {"nothing ever due", {alarmLine("none", "10:00:00", "0000000")}, monday10, false, "none"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        AlarmList list = openList(c.lines);
-        if (c.firstLatched) list.setGhosted(0, true);
-        const std::optional<DueAlarm> due = nextDue(list, c.now);
-        ASSERT_EQ(due.has_value(), c.name != nullptr);
-        if (!due) continue;
-        EXPECT_EQ(nameOf(list, due->id), c.name);
-        EXPECT_EQ(due->at - localSeconds(c.now), c.in);
+    for (const auto& [what, lines, now, firstFired, next] : cases) {
+        AlarmList list = openList(lines);
+        if (firstFired) list.setGhosted(0, true);
+        const std::optional<DueAlarm> due = nextDue(list, now);
+        const std::string name = due ? list.row(*list.findRow(due->id)).text(Column::name) : "none";
+        EXPECT_EQ(due ? name + " in " + std::to_string(due->at - localSeconds(now)) : name, next) << what;
     }
-    AlarmList closed = openList({alarmLine("a", "10:05:00")});
-    closed.setTag("");
-    EXPECT_FALSE(nextDue(closed, monday10));
+}
+
+TEST(NextAlarmLine, NamesTheNextAlarmWithinADayWithTheTimeLeftAsTheTipsThirdLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {alarmLine("会議", "12:05:30"), "次: 会議 12:05:30 (あと 2時間5分)"},
+        {alarmLine("会議", "11:00:00"), "次: 会議 11:00:00 (あと 1時間)"},
+        {alarmLine("会議", "10:59:59"), "次: 会議 10:59:59 (あと 59分)"},
+        {alarmLine("会議", "10:00:59"), "次: 会議 10:00:59 (あと 1分未満)"},
+        {alarmLine("会議", "10:00:00", "0010000"), "次: 会議 10:00:00 (あと 24時間)"},
+        {alarmLine("会議", "10:00:01", "0010000"), ""},
+    };
+    for (const auto& [line, shown] : cases) EXPECT_EQ(nextAlarmLine(openList({line}), at(kMonday, "10:00:00")), shown);
+    EXPECT_EQ(trayTipText("C:\\x\\wake.alm", "次: a"), "Kolviアラーム\r\nwake.alm\r\n次: a");
+}
+
+TEST(NextAlarmLine, AChangeIsReportedOnceAndTheSettingSwitchesTheLineOff) {
+    const AlarmList list = openList({alarmLine("a", "10:05:00")});
+    NextAlarmLine line(true);
+    EXPECT_EQ(line.update(list, at(kMonday, "10:00:00")), "次: a 10:05:00 (あと 5分)");
+    EXPECT_EQ(line.update(list, at(kMonday, "10:00:01")), "次: a 10:05:00 (あと 4分)");  // whole minutes left
+    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), std::nullopt);
+    EXPECT_EQ(line.clear(), "");
+    EXPECT_EQ(line.clear(), std::nullopt);
+    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), "次: a 10:05:00 (あと 4分)");
+    NextAlarmLine off(false);
+    EXPECT_EQ(off.update(list, at(kMonday, "10:00:00")), std::nullopt);
+}
+
+using Names = std::vector<std::string>;
+
+struct GraceHost final : AlarmCheckHost {
+    void runAlarm(const std::string& line) override {
+        fired.emplace_back(lineField(line, Field::name));
+        if (fired.back() == "b" && inB) inB();
+    }
+    void saveAlarmFile() override {}
+    int missedGrace() override { return grace; }
+    void reportMissed(const std::vector<MissedAlarm>& missed) override {
+        for (const MissedAlarm& alarm : missed) report.push_back(missedAlarmLine(alarm));
+    }
+    int grace = 60;
+    Names fired, report;
+    std::function<void()> inB;  // runs inside the action of the alarm named "b"
+};
+
+TEST(SkippedSeconds, OnlyAJumpOfMoreThanTwoSecondsWhileRunningIsASkip) {
+    AlarmList list = openList({alarmLine("a", "10:00:01"), alarmLine("b", "10:00:04"), alarmLine("c", "10:00:07"),
+                               alarmLine("d", "10:00:10")});
+    AlarmCheck check;
+    GraceHost host;
+    check.tick(list, at(kMonday, "10:00:00"), host);
+    check.tick(list, at(kMonday, "10:00:02"), host);  // two seconds: a passes unseen, as always
+    check.tick(list, at(kMonday, "10:00:05"), host);  // three: a skip, b fires
+    check.forgetWaiting();                            // the check was stopped: c is left alone
+    check.tick(list, at(kMonday, "10:00:08"), host);
+    host.grace = 0;                                   // no grace: d is left alone, and not reported
+    check.tick(list, at(kMonday, "10:00:11"), host);
+    check.tick(list, at(kMonday, "10:00:12"), host);
+    EXPECT_EQ(host.fired, Names{"b"});
+    EXPECT_EQ(host.report, Names{});
+}
+
+// Ten minutes asleep with a grace of 30 s; the list order differs from the due order.
+TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnesAreReported) {
+    AlarmList list = openList({alarmLine("now", "10:10:00"), alarmLine("c", "10:09:50"),
+                               alarmLine("a", "10:08:00", "1111111", true), alarmLine("b", "10:09:30", "1111111", true),
+                               alarmLine("d", "10:09:55"), alarmLine("old", "10:05:00"),
+                               alarmLine("later", "10:20:00")});
+    AlarmCheck check;
+    GraceHost host;
+    host.grace = 30;
+    Names statuses;
+    host.inB = [&] {
+        list.changeCheck(4, false);  // d, switched off while it waits for its turn
+        statuses.push_back(check.tick(list, at(kMonday, "10:10:00"), host).status);
+    };
+    check.tick(list, at(kMonday, "10:00:00"), host);
+    for (const char* time : {"10:10:00", "10:10:00", "10:10:00", "10:10:01"}) {
+        statuses.push_back(check.tick(list, at(kMonday, time), host).status);
+    }
+    EXPECT_EQ(host.fired, (Names{"b", "c", "now"}));
+    EXPECT_EQ(statuses, (Names{"10:10:00 (c)", "10:10:00 (b)", "10:10:00 (now)", "10:10:00", "10:10:01"}));
+    EXPECT_EQ(host.report, (Names{"old 日月火水木金土 10:05:00", "a 日月火水木金土 10:08:00"}));
+    // b deleted itself after running; a, missed, is kept for the user.
+    Names rows;
+    for (std::size_t i = 0; i < list.rowCount(); ++i) rows.push_back(list.row(i).text(Column::name));
+    EXPECT_EQ(rows, (Names{"now", "c", "a", "d", "old", "later"}));
+}
+
+TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
+    AlarmList list = openList({alarmLine("daily", "07:00:00"), alarmLine("tuesday", "12:00:00", "0010000"),
+                               alarmLine("friday", "12:00:00", "0000010"), "0,off,1,1,1,1,1,1,1,08,00,00,,0"});
+    AlarmCheck check;
+    GraceHost host;
+    check.tick(list, at(kMonday, "22:00:00"), host);
+    check.tick(list, at(kSaturday, "06:00:00", 1), host);  // over a week later
+    EXPECT_EQ(host.report, (Names{"tuesday 火 12:00:00", "daily 日月火水木金土 07:00:00", "friday 金 12:00:00"}));
+    EXPECT_EQ(host.fired, Names{});
+
+    MissedReport report;
+    EXPECT_TRUE(report.add({{"a", "月", "07:00:00"}}));
+    EXPECT_FALSE(report.add({{"b", "火", "08:00:00"}}));
+    EXPECT_EQ(report.lines(), (Names{"a 月 07:00:00", "b 火 08:00:00"}));
+    report.close();
+    EXPECT_FALSE(report.add({}));
+    EXPECT_TRUE(report.add({{"c", "", "09:00:00"}}));
+    EXPECT_EQ(report.lines(), (Names{"c  09:00:00"}));
 }
 
 }  // namespace

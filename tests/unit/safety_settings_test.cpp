@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 
 #include "platform/posix/iconv_codec.h"
@@ -11,34 +10,18 @@
 namespace kolvi {
 namespace {
 
-constexpr const char* kIni = "C:\\prog\\kolvialarm.ini";
-
 TEST(SafetySettings, DefaultsAndHandEditsBroughtIntoRange) {
-    const struct {
-        std::string file;
-        bool wake;
-        int grace;
-        std::uint32_t guard;
-        int delay;
-        bool showNext;
-    } cases[] = {
-        {"", false, 0, 500, 30, true},
-        {"[alarm]\r\nwake=1\r\nmissedgrace=120\r\nkeyguard=0\r\nactiondelay=0\r\n[window]\r\nshownext=0\r\n", true, 120,
-         0, 0, false},
-        {"[alarm]\r\nwake=2\r\nmissedgrace=-5\r\nkeyguard=-1\r\nactiondelay=-10\r\n[window]\r\nshownext=2\r\n", false, 0,
-         500, 30, false},
-        {"[alarm]\r\nmissedgrace=999999\r\nkeyguard=60000\r\nactiondelay=99999\r\n", false, 86400, 10000, 3600, true},
+    test::MemoryFileSystem fs;
+    const IconvCodec codec;
+    const SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
+    const auto read = [&settings] {
+        return std::tuple(readWakeTimer(settings), readMissedGrace(settings), readKeyGuardMs(settings),
+                          readActionDelay(settings), readShowNextAlarm(settings));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        test::MemoryFileSystem fs;
-        if (!c.file.empty()) fs.put(kIni, c.file);
-        IconvCodec codec;
-        const SettingsFile settings(fs, codec, kIni);
-        EXPECT_EQ(std::tuple(readWakeTimer(settings), readMissedGrace(settings), readKeyGuardMs(settings),
-                             readActionDelay(settings), readShowNextAlarm(settings)),
-                  std::tuple(c.wake, c.grace, c.guard, c.delay, c.showNext));
-    }
+    EXPECT_EQ(read(), std::tuple(false, 0, 500u, 30, true));
+    fs.put(settings.path(), "[alarm]\r\nwake=1\r\nmissedgrace=999999\r\nkeyguard=0\r\nactiondelay=-10\r\n"
+                            "[window]\r\nshownext=2\r\n");
+    EXPECT_EQ(read(), std::tuple(true, 86400, 0u, 30, false));
 }
 
 }  // namespace
