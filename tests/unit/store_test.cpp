@@ -23,7 +23,7 @@ AlarmRecord alarm(std::string name, int hour) {
     return record;
 }
 
-// One column's texts; with highlightedOnly, the names of the highlighted rows.
+// One column's texts, of every row or of the highlighted ones only.
 Texts column(const AlarmList& list, Column c = Column::name, bool highlightedOnly = false) {
     Texts texts;
     for (std::size_t i = 0; i < list.rowCount(); ++i) {
