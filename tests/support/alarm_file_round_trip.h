@@ -1,14 +1,36 @@
 #pragma once
-// The alarm file's round-trip property, shared by the fuzzer and the unit test
-// that replays the fuzzer's corpus: whatever opens must save, and reading the
-// saved file back must give the same rows and, saved again, the same bytes.
+// The alarm file's round trip, checked by its fuzzer over every input: a file
+// is refused with exactly one message and nothing left open, or it saves, and
+// the saved file reads back the same rows, which save to the same bytes.
+// Returns "" when this holds, otherwise what went wrong.
 #include <string>
 #include <string_view>
 
+#include "platform/posix/iconv_codec.h"
+#include "store/alarm_file.h"
+#include "support/fakes.h"
+#include "support/memory_file_system.h"
+
 namespace kolvi::test {
 
-// "" when the property holds (a refused file holds it trivially, as long as it
-// was refused with exactly one message); otherwise what went wrong.
-std::string checkAlarmFileRoundTrip(std::string_view bytes);
+inline std::string checkAlarmFileRoundTrip(std::string_view bytes) {
+    MemoryFileSystem fs;
+    IconvCodec codec;
+    RecordingMessageBoxes messages;
+    SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
+    const AlarmFileContext context{fs, codec, messages, settings, "C:\\prog"};
+    AlarmList first, second;
+    fs.put("C:\\prog\\round.alm", std::string(bytes));
+    if (openAlarmFile(first, context, "round.alm").empty()) {
+        // Refused: with one message, and nothing left open.
+        return messages.errors.size() == 1 && first.rowCount() == 0 && !first.isFileOpen() ? "" : "a bad refusal";
+    }
+    if (!messages.errors.empty() || first.tag() != "round.alm") return "an opened file gave a message or another tag";
+    if (!saveAlarmFile(first, context)) return "an opened file could not be saved";
+    // What was saved opens again, and its rows give the same bytes: the same rows in the same order.
+    const std::string saved = fs.content("C:\\prog\\round.alm");
+    if (openAlarmFile(second, context, "round.alm").empty()) return "a saved file could not be opened again";
+    return alarmFileBytes(second, codec) == saved ? "" : "the saved file reads back different rows";
+}
 
 }  // namespace kolvi::test

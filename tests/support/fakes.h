@@ -1,8 +1,6 @@
 #pragma once
-// Recording fakes of the platform services for native tests.
-#include <string>
-#include <vector>
-
+// Recording fakes of the platform services for native tests. None of them
+// ever reaches the real system.
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
@@ -12,27 +10,19 @@
 
 namespace kolvi::test {
 
-class RecordingMessageBoxes final : public MessageBoxes {
-public:
+struct RecordingMessageBoxes final : MessageBoxes {
     void showError(std::string_view text) override { errors.emplace_back(text); }
     std::vector<std::string> errors;
 };
 
 // Answers dialogs with prepared replies and records everything asked.
-class RecordingDesktop final : public Desktop {
-public:
-    std::string askOpenAlarmFile() override {
-        asked.push_back("open");
-        return openReply;
-    }
+struct RecordingDesktop final : Desktop {
+    std::string askOpenAlarmFile() override { asked.emplace_back("open"); return openReply; }
     std::string askSaveAlarmFile(std::string_view title) override {
         asked.push_back("save:" + std::string(title));
         return saveReply;
     }
-    bool confirm(std::string_view text) override {
-        asked.push_back("confirm:" + std::string(text));
-        return confirmReply;
-    }
+    bool confirm(std::string_view text) override { asked.emplace_back("confirm:").append(text); return confirmReply; }
     void showInformation(std::string_view title, std::string_view text) override {
         asked.push_back("info:" + std::string(title) + "|" + std::string(text));
     }
@@ -41,20 +31,15 @@ public:
         started.push_back(std::string(program) + (arguments.empty() ? "" : " ") + std::string(arguments));
         return startSucceeds;
     }
-    bool openWithShell(std::string_view path) override {
-        opened.emplace_back(path);
-        return true;
-    }
+    bool openWithShell(std::string_view path) override { opened.emplace_back(path); return true; }
 
     std::string openReply, saveReply;
-    bool confirmReply = true;
-    bool startSucceeds = true;
+    bool confirmReply = true, startSucceeds = true;
     std::vector<std::string> asked, started, opened;
 };
 
 // Records every sound call in order: "mci:<command>", "play:<file>", "stop".
-class RecordingSoundDevice final : public SoundDevice {
-public:
+struct RecordingSoundDevice final : SoundDevice {
     void mciCommand(const std::string& command) override { calls.push_back("mci:" + command); }
     void playSystemSound(const std::string& file) override { calls.push_back("play:" + file); }
     void stopSystemSound() override { calls.emplace_back("stop"); }
@@ -62,35 +47,26 @@ public:
 };
 
 // Records the system actions asked for ("lock", "logoff", "poweroff",
-// "reboot", "keys") and the keys of every typeKeys call. Never does anything.
-class RecordingSystemActions final : public SystemActions {
-public:
+// "reboot", "keys") and the keys of every typeKeys call.
+struct RecordingSystemActions final : SystemActions {
     void lockWorkStation() override { calls.emplace_back("lock"); }
     void logOff() override { calls.emplace_back("logoff"); }
     void powerOff() override { calls.emplace_back("poweroff"); }
     void reboot() override { calls.emplace_back("reboot"); }
-    void typeKeys(const std::vector<KeyInput>& keys) override {
-        calls.emplace_back("keys");
-        typed.push_back(keys);
-    }
+    void typeKeys(const std::vector<KeyInput>& keys) override { calls.emplace_back("keys"); typed.push_back(keys); }
     std::vector<std::string> calls;
     std::vector<std::vector<KeyInput>> typed;
 };
 
 // Records "arm:<localSeconds>" and "cancel".
-class RecordingWakeTimer final : public WakeTimer {
-public:
-    bool arm(std::int64_t localSeconds) override {
-        calls.push_back("arm:" + std::to_string(localSeconds));
-        return true;
-    }
+struct RecordingWakeTimer final : WakeTimer {
+    bool arm(std::int64_t at) override { calls.push_back("arm:" + std::to_string(at)); return true; }
     void cancel() override { calls.emplace_back("cancel"); }
     std::vector<std::string> calls;
 };
 
 // A clock that says whatever the test sets.
-class TestClock final : public Clock {
-public:
+struct TestClock final : Clock {
     LocalTime now() const override { return time; }
     LocalTime time{1, 10, 0, 0, 4};  // Monday 1970-01-05, 10:00:00
 };
