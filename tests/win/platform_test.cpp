@@ -23,26 +23,24 @@ namespace {
 
 using win32::widen;
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesW(widen(path).c_str()); }
-
 // The target is replaced in one rename: at every moment a reader finds the
-// whole old file or the whole new one. Its attributes stay; a read-only
-// target or a directory is refused and left as it was; temporary files that
-// a killed save left behind go with the next save.
-TEST(Win32FileSystemTest, ReplaceIsAtomicKeepsAttributesRefusesReadOnlyTargetsAndLeavesNothingBehind) {
+// whole old file or the whole new one, never none. Its attributes stay; a
+// read-only target or a directory is refused and left as it was; temporary
+// files that a killed save left behind go with the next save. A hidden file
+// is no ordinary file (an alarm file so marked counts as missing) but reads
+// like any other; one that another handle holds is unreadable.
+TEST(Win32FileSystemTest, ReplaceIsAtomicAndReadTellsMissingFromUnreadable) {
     TempDir dir;
     win32::Win32FileSystem fs;
     const std::string target = dir.file("表ソ.alm");  // trail bytes that look like a backslash
+    const std::wstring wide = widen(target);
     writeRaw(dir.file("~表ソ.alm.32.7.0.tmp"), "left by a killed save");
     writeRaw(dir.file("~other.alm.32.7.0.tmp"), "not ours");
     ASSERT_TRUE(fs.replaceFile(target, "1.1\r\n"));
-    EXPECT_EQ(readRaw(target), "1.1\r\n");
-    EXPECT_EQ(dir.listing(), "~other.alm.32.7.0.tmp;表ソ.alm;");
-
     std::atomic<bool> done{false};
     std::atomic<int> absent{0};
     std::thread poller([&] {
-        while (!done) absent += attributesOf(target) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
+        while (!done) absent += GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES ? 1 : 0;
     });
     for (int i = 0; i < 200; ++i) ASSERT_TRUE(fs.replaceFile(target, std::string(20000, static_cast<char>('a' + i % 26))));
     done = true;
@@ -50,34 +48,20 @@ TEST(Win32FileSystemTest, ReplaceIsAtomicKeepsAttributesRefusesReadOnlyTargetsAn
     EXPECT_EQ(absent, 0);
     EXPECT_EQ(readRaw(target), std::string(20000, 'r'));
 
-    SetFileAttributesW(widen(target).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(fs.replaceFile(target, ""));
-    EXPECT_NE(attributesOf(target) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    SetFileAttributesW(widen(target).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(fs.replaceFile(target, "1.1\r\n"));
+    EXPECT_NE(GetFileAttributesW(wide.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_FALSE(fs.isOrdinaryFile(target));
+    EXPECT_EQ(fs.readFile(target).bytes, "1.1\r\n");
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(fs.replaceFile(target, "new"));
-    EXPECT_EQ(readRaw(target), "");
+    EXPECT_EQ(readRaw(target), "1.1\r\n");
     CreateDirectoryW(widen(dir.file("sub")).c_str(), nullptr);
     EXPECT_FALSE(fs.replaceFile(dir.file("sub"), "x"));
-    EXPECT_FALSE(fs.replaceFile(dir.file("nowhere\\x.alm"), "x"));
     EXPECT_EQ(dir.listing(), "sub;~other.alm.32.7.0.tmp;表ソ.alm;");
-}
-
-// Hidden files are not ordinary (an alarm file so marked counts as missing)
-// but are read like any other; a file another handle holds is unreadable.
-TEST(Win32FileSystemTest, ReadTellsMissingFromUnreadable) {
-    TempDir dir;
-    win32::Win32FileSystem fs;
-    const std::string path = dir.file("busy.alm");
-    writeRaw(path, "1.1\r\n");
-    SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(fs.isOrdinaryFile(path));
-    EXPECT_EQ(fs.readFile(path).bytes, "1.1\r\n");
-    const win32::UniqueFile exclusive(CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                  OPEN_EXISTING, 0, nullptr));
-    EXPECT_EQ(fs.readFile(path).status, ReadStatus::unreadable);
-    CreateDirectoryW(widen(dir.file("folder.alm")).c_str(), nullptr);
-    EXPECT_EQ(fs.readFile(dir.file("folder.alm")).status, ReadStatus::missing);
     EXPECT_EQ(fs.readFile(dir.file("absent.alm")).status, ReadStatus::missing);
+    const win32::UniqueFile exclusive(CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(fs.readFile(target).status, ReadStatus::unreadable);
 }
 
 // Our decoder accepts and maps every two-byte sequence exactly as the system
@@ -104,22 +88,21 @@ TEST(Win32CodecTest, AgreesWithTheSystemConverterOnEveryDoubleByteSequence) {
     for (const char* text : {"한국어", "café", "\xE2\x82"}) EXPECT_FALSE(codec.encode(text).has_value()) << text;
 }
 
-TEST(PlatformTest, OneCopyPerProgramFileHoweverItsPathIsSpelled) {
+// One copy per program file however its path is spelled; programs of the
+// system directory named in full; the shell's calls in their apartment.
+TEST(PlatformTest, StartingUpAndStartingOtherPrograms) {
     TempDir dir;
-    CreateDirectoryW(widen(dir.file("Äpfel")).c_str(), nullptr);
-    const std::string program = dir.file("Äpfel\\KolviAlarm.exe");
+    const std::string program = dir.file("Äpfel.exe");
     writeRaw(program, "MZ");
-    writeRaw(dir.file("Äpfel\\other.exe"), "MZ");
+    writeRaw(dir.file("other.exe"), "MZ");
     const win32::SingleInstance first(widen(program));
     ASSERT_TRUE(first.isFirst());
-    EXPECT_FALSE(win32::SingleInstance(widen(dir.file("äpfel\\kolvialarm.EXE"))).isFirst());
+    EXPECT_FALSE(win32::SingleInstance(widen(dir.file("äpfel.EXE"))).isFirst());
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(GetShortPathNameW(widen(program).c_str(), shortName.data(), MAX_PATH));
     EXPECT_FALSE(win32::SingleInstance(shortName).isFirst());
-    EXPECT_TRUE(win32::SingleInstance(widen(dir.file("Äpfel\\other.exe"))).isFirst());
-}
+    EXPECT_TRUE(win32::SingleInstance(widen(dir.file("other.exe"))).isFirst());
 
-TEST(PlatformTest, SystemProgramsStartFromTheSystemDirectoryAndTheShellGetsItsApartment) {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     EXPECT_EQ(win32::systemProgramCommandLine(L"control.exe", L"timedate.cpl"),
@@ -202,7 +185,7 @@ private:
 
 // No exception crosses a procedure: each kind reports the fault in an error
 // box and goes on working.
-TEST(ProcGuardTest, EachKindOfProcedureReportsAFaultAndKeepsWorking) {
+TEST(ProcGuardTest, EachKindOfProcedureReportsAFaultAndKeepsWorkingAndTheModalLoopRunsTheFilter) {
     ThrowingWindow window;
     ASSERT_TRUE(window.create());
     ThrowingDialog dialog;
@@ -223,19 +206,15 @@ TEST(ProcGuardTest, EachKindOfProcedureReportsAFaultAndKeepsWorking) {
     }
     DestroyWindow(edit);
     EXPECT_EQ(subclass.control(), nullptr);  // it let go when the control went
-}
 
-// The dialog base's own modal loop gives the program's filter every message
-// and keeps the owner disabled until the dialog is gone.
-TEST(DialogBaseTest, TheModalLoopRunsTheProgramsFilterAndFreesTheOwnerAfterwards) {
-    ThrowingWindow owner;
-    ASSERT_TRUE(owner.create());
-    ThrowingDialog dialog;
-    later(50, [&] { PostMessageW(GetDlgItem(dialog.hwnd(), IDCANCEL), WM_KEYDOWN, 'Z', 0); });
-    EXPECT_EQ(dialog.runModal(IDD_SOUNDFORM, owner.hwnd(), &dialog), 7);
-    EXPECT_FALSE(dialog.ownerEnabled);
-    EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
-    EXPECT_EQ(dialog.hwnd(), nullptr);
+    // The dialog base's own modal loop gives the program's filter every
+    // message and keeps the owner disabled until the dialog is gone.
+    ThrowingDialog modal;
+    later(50, [&] { PostMessageW(GetDlgItem(modal.hwnd(), IDCANCEL), WM_KEYDOWN, 'Z', 0); });
+    EXPECT_EQ(modal.runModal(IDD_SOUNDFORM, window.hwnd(), &modal), 7);
+    EXPECT_FALSE(modal.ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(window.hwnd()));
+    EXPECT_EQ(modal.hwnd(), nullptr);
 }
 
 }  // namespace
