@@ -77,16 +77,13 @@ protected:
     }
     std::string fileText() const { return codec_.decode(readRaw(path_)).value_or("<bad>"); }
     int selectedRow() const { return ListView_GetNextItem(lv(), -1, LVNI_SELECTED); }
-    // The middle of a row's label, where a user clicks on its name.
+    // The middle of a row's label, where a user clicks on its name; for -1,
+    // empty space below the rows.
     POINT rowPoint(int item) const {
         RECT r{};
+        if (item < 0 && GetClientRect(lv(), &r)) return {r.right / 2, r.bottom - 5};
         ListView_GetItemRect(lv(), item, &r, LVIR_LABEL);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }
-    POINT emptySpace() const {
-        RECT client{};
-        GetClientRect(lv(), &client);
-        return {client.right / 2, client.bottom - 5};
     }
     void click(POINT at, UINT down = WM_LBUTTONDOWN) {
         SendMessageW(lv(), down, 0, MAKELPARAM(at.x, at.y));

@@ -1,7 +1,10 @@
 // The main window from the real resources over real files: what the list
 // view, its header, the menus and the status bar show; where real clicks,
-// commands and shortcuts lead; the context menu, the tray and the exit.
+// commands and shortcuts lead; the context menu, the tray, the exit and the
+// alarm editor.
 #include "win/main_form_fixture.h"
+
+#include <imm.h>
 
 #include <algorithm>
 
@@ -12,6 +15,9 @@ const char* const kThreeAlarms =
     "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
     "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n"
     "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n";
+
+HWND at(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+void push(HWND dialog, int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)at(dialog, id)); }
 
 class MainFormTest : public MainFormFixture {
 protected:
@@ -29,17 +35,12 @@ protected:
         ListView_GetColumn(lv(), column, &c);
         return win32::narrow(buffer);
     }
-    std::string cell(int item, int column) const {
-        wchar_t buffer[256] = {};
-        ListView_GetItemText(lv(), item, column, buffer, 256);
-        return win32::narrow(buffer);
-    }
     bool checkedInControl(int item) const { return (ListView_GetItemState(lv(), item, LVIS_STATEIMAGEMASK) >> 12) == 2; }
 };
 
-TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortAndTheSwitch) {
+TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortTheFiredRowAndTheSwitch) {
     // The first line sorts last in a list too long for the window; at the
-    // test clock's 10:00:00 the sixty rows "r" are due.
+    // test clock's 10:00:00 the sixty rows "r" are due together.
     std::string lines = "1,最後,1,1,1,1,1,1,1,23,59,00,,0\r\n" + std::string(kThreeAlarms);
     for (int i = 0; i < 60; ++i) lines += "1,r,1,1,1,1,1,1,1,10,00,00,,0\r\n";
     start(lines.c_str());
@@ -52,20 +53,28 @@ TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortAndT
     Header_GetItemRect(headerWindow, 3, &r);  // 時刻, already ascending: toggles
     SendMessageW(headerWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, r.bottom / 2));
     SendMessageW(headerWindow, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom / 2));
-    EXPECT_EQ(header(3) + " " + cell(0, 1), "時刻 ▽ 最後");
+    wchar_t first[16] = {};
+    ListView_GetItemText(lv(), 0, 1, first, 16);
+    EXPECT_EQ(header(3) + " " + win32::narrow(first), "時刻 ▽ 最後");
     command(IDM_VIEW_SORT_NAME);
     EXPECT_EQ(header(1) + " " + header(3), "名前 △ 時刻");
     EXPECT_EQ(fileText(), "1.1\r\n" + lines);  // sorting saves nothing
 
+    // One "r" fires and is shown selected (Del acts on it) and dimmed for its
+    // second; the others wait their turn, and go when the check stops.
+    tickAt(10, 0, 0);
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:r"});
+    EXPECT_EQ(static_cast<int>(*alarms_.currentPosition()), selectedRow());
+    EXPECT_EQ(ListView_GetItemState(lv(), selectedRow(), LVIS_CUT), static_cast<UINT>(LVIS_CUT));
     command(IDM_ALARM_ENABLE, true);
     SendMessageW(hwnd(), WM_TIMER, 1, 0);  // queued before the check stopped: no tick
-    EXPECT_TRUE(desktop_.asked.empty());
-    EXPECT_EQ(textOf(form_->statusBar()), "アラーム停止中");
     EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(menuState(IDM_ALARM_ENABLE) & MF_CHECKED, 0u);
     command(IDM_ALARM_ENABLE, true);
+    tickAt(10, 0, 1);
+    EXPECT_EQ(desktop_.asked.size(), 1u);
+    EXPECT_EQ(ListView_GetItemState(lv(), selectedRow(), LVIS_CUT), 0u);
     EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(menuState(IDM_ALARM_ENABLE) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
 }
 
 // Real mouse input: only the check box itself ticks or clears a row; a click
@@ -96,7 +105,7 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
         realClick({std::min((r.left + r.right) / 2, (r.left + client.right) / 2), (r.top + r.bottom) / 2}, 1);
         EXPECT_TRUE(checkedInControl(1)) << "column " << column;
         EXPECT_EQ(selectedRow(), 1) << "column " << column;
-        click(emptySpace());
+        click(rowPoint(-1));
     }
     EXPECT_EQ(fileText(), "1.1\r\n" + std::string(kThreeAlarms));
 
@@ -107,10 +116,7 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
     while (hit.pt.x < bounds.right && !onBox()) ++hit.pt.x;
     realClick(hit.pt, 2);
     EXPECT_TRUE(checkedInControl(2));
-    EXPECT_EQ(alarms_.currentPosition(), 2u);
     EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
-    SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
-    EXPECT_NE(fileText().find("0,帰宅,"), std::string::npos);
 }
 
 TEST_F(MainFormTest, CommandsReachTheirHandlersWhileTheFileAndTheCurrentRowAllow) {
@@ -121,7 +127,8 @@ TEST_F(MainFormTest, CommandsReachTheirHandlersWhileTheFileAndTheCurrentRowAllow
         std::string reached;  // the start of what the desktop was asked
     } routes[] = {{IDM_FILE_NEW, "save:新規作成;"}, {IDM_FILE_OPEN, "open;"}, {IDM_FILE_SAVEAS, "save:;"},
                   {IDM_FILE_DATETIME, "control.exe timedate.cpl;"}, {IDM_FILE_VOLUME, "sndvol.exe;"},
-                  {IDM_HELP_README, dir_.file("readme.txt") + ";"}, {IDM_HELP_ABOUT, "info:Kolviアラームのバージョン情報|"}};
+                  {IDM_HELP_README, dir_.file("readme.txt") + ";"}, {IDM_HELP_ABOUT, "info:Kolviアラームのバージョン情報|"},
+                  {IDM_ALARM_PREVIEW, "alarm:表ソ;"}};  // the current row, which has no file
     for (const auto& route : routes) {
         command(route.id);
         std::string reached;
@@ -136,14 +143,13 @@ TEST_F(MainFormTest, CommandsReachTheirHandlersWhileTheFileAndTheCurrentRowAllow
     EXPECT_EQ(desktop_.started, std::vector<std::string>{"control.exe timedate.cpl"});
 
     command(IDM_FILE_CLOSE);
-    EXPECT_EQ(textOf(hwnd()), "Kolviアラーム");
     EXPECT_FALSE(IsWindowVisible(lv()));
     EXPECT_NE(menuState(2, MF_BYPOSITION) & MF_GRAYED, 0u);  // the alarm menu
     command(IDM_ALARM_ENABLE, true);  // the shortcut of a disabled menu does nothing
     EXPECT_TRUE(form_->alarmTimerRunning());
     desktop_.openReply = path_;
     command(IDM_FILE_OPEN, true);
-    click(emptySpace());  // no current row: nothing to delete
+    click(rowPoint(-1));  // no current row: nothing to delete
     EXPECT_NE(menuState(IDM_ALARM_DELETE) & MF_GRAYED, 0u);
     click(rowPoint(2));  // 帰宅
     command(IDM_ALARM_DELETE, true);
@@ -168,9 +174,6 @@ TEST_F(MainFormTest, TheContextMenuActsOnTheRowItWasOpenedFor) {
     popUpAt(rowPoint(1), [] {});
     EXPECT_EQ(defaultItem, static_cast<UINT>(IDM_POPUP_EDIT));
     EXPECT_EQ(alarms_.currentPosition(), 1u);
-    popUpAt(emptySpace(), [] {});
-    EXPECT_EQ(defaultItem, static_cast<UINT>(IDM_POPUP_ADD));
-    EXPECT_NE(GetMenuState(popup, IDM_POPUP_EDIT, MF_BYCOMMAND) & MF_GRAYED, 0u);
     // An alarm fires while the menu is open and becomes current; 削除 still
     // deletes the row the menu was opened for.
     popUpAt(rowPoint(2), [&] {
@@ -212,6 +215,70 @@ TEST_F(MainFormTest, TheTrayRestoresTheWindowAndOnlyTheCloseBoxAsksBeforeTheStat
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"confirm:終了するとアラームは停止します。"});
     EXPECT_EQ(settings_.readInt("list", "colwidth5", -1), 321);
     EXPECT_EQ(settings_.readInt("window", "state", -1), 2);  // maximised
+}
+
+// The alarm editor from its real template, driven from inside its own modal
+// loop: what reaches the time fields, the up-downs, the preset menus at their
+// labels and the kinds; a refused OK; the preview for the editor; Escape.
+TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSavesWhenCancelled) {
+    start("1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");
+    writeRaw(path_, *codec_.encode("1.1\r\n1, 朝会 ,0,1,1,1,1,1,0,9,0,0,,0\r\n"));  // changed behind our back
+    std::vector<std::string> seen;
+    const auto openHourMenu = [&](HWND d) {  // where it opens and how many items it has
+        RECT label{};
+        GetWindowRect(at(d, IDC_HOUR_LABEL), &label);
+        later(100, [&, label] {
+            const HWND menu = FindWindowW(L"#32768", nullptr);
+            RECT place{};
+            GetWindowRect(menu, &place);
+            seen.push_back(std::to_string(place.left - label.left) + "," + std::to_string(place.top - label.bottom) + " " +
+                           std::to_string(GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)))));
+            EndMenu();
+        });
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_HOUR_LABEL, STN_CLICKED), (LPARAM)at(d, IDC_HOUR_LABEL));
+    };
+    bool ran = false;
+    later(60, [&] {  // from inside the editor's own loop
+        const HWND d = GetActiveWindow();
+        const HWND hour = at(d, IDC_HOUR_TEXT);
+        SetWindowTextW(hour, L"");
+        for (const wchar_t c : std::wstring(L"a1 -2\u0016" L"3")) SendMessageW(hour, WM_CHAR, c, 1);
+        seen.push_back(textOf(hour));  // letters, signs, a paste key and a third digit go nowhere
+        EXPECT_EQ(ImmGetContext(hour), nullptr);  // nor does an input method
+        seen.push_back(textOf(form_->statusBar()));  // the check waits while the editor is open
+        SetWindowTextW(at(d, IDC_SECOND_TEXT), L"7");
+        NMUPDOWN down{{at(d, IDC_SECOND_UPDOWN), IDC_SECOND_UPDOWN, UDN_DELTAPOS}, 500, -1};
+        SendMessageW(d, WM_NOTIFY, IDC_SECOND_UPDOWN, (LPARAM)&down);
+        DWORD from = 0, to = 0;
+        SendMessageW(at(d, IDC_SECOND_TEXT), EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
+        seen.push_back(textOf(at(d, IDC_SECOND_TEXT)) + " " + std::to_string(from) + "-" + std::to_string(to) +
+                       (GetFocus() == at(d, IDC_SECOND_TEXT) ? " focused" : ""));
+        openHourMenu(d);
+
+        SetWindowTextW(at(d, IDC_NAME_TEXT), L"a,b");
+        push(d, IDOK);  // refused: a box, and the name to mend
+        seen.push_back(GetFocus() == at(d, IDC_NAME_TEXT) ? "name focused" : "");
+        SetWindowTextW(at(d, IDC_FILE_TEXT), L"C:\\bell.wav");
+        later(200, [&, d] {  // the preview is modal to the editor
+            seen.push_back(IsWindowEnabled(d) ? "" : "editor disabled");
+            PostMessageW(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
+        });
+        push(d, IDC_FILE_PREVIEW);
+        push(d, IDC_SELECT_TIMER);  // a countdown: the hour label offers lengths
+        openHourMenu(d);
+        PostMessageW(at(d, IDC_NAME_COMBO), WM_KEYDOWN, VK_ESCAPE, 1);  // through the dialog's loop
+        ran = true;
+    });
+    command(IDM_ALARM_ADD);
+    ASSERT_TRUE(ran);
+    const int dpi = static_cast<int>(form_->dpi());
+    const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
+    EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused", "editor disabled",
+                                              place + " 12"}));
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
+    EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
+    EXPECT_EQ(fileText(), "1.1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");  // saved as read, nothing added
+    EXPECT_TRUE(form_->alarmTimerRunning());
 }
 
 }  // namespace
