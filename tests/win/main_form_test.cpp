@@ -68,6 +68,7 @@ TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortTheF
     EXPECT_EQ(ListView_GetItemState(lv(), selectedRow(), LVIS_CUT), static_cast<UINT>(LVIS_CUT));
     command(IDM_ALARM_ENABLE, true);
     SendMessageW(hwnd(), WM_TIMER, 1, 0);  // queued before the check stopped: no tick
+    EXPECT_EQ(desktop_.asked.size(), 1u);
     EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(menuState(IDM_ALARM_ENABLE) & MF_CHECKED, 0u);
     command(IDM_ALARM_ENABLE, true);
