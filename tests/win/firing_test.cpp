@@ -68,7 +68,7 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
 TEST_F(FiringTest, PowerCommandsWaitBehindACountdownAndTheEndCommandEndsTheProgram) {
     writeIni("actiondelay=1\r\n");
     start("1,会議,1,1,1,1,1,1,1,10,00,00,shutdownxp,0\r\n1,b,1,1,1,1,1,1,1,10,00,01,rebootxp,0\r\n"
-          "1,c,1,1,1,1,1,1,1,10,00,02,logoffxp,0\r\n1,f,1,1,1,1,1,1,1,11,00,00,EXIT,0\r\n");
+          "1,c,1,1,1,1,1,1,1,10,00,02,logoffxp,0\r\n1,d,1,1,1,1,1,1,1,11,00,00,EXIT,0\r\n");
     tickAt(10, 0, 0);
     ASSERT_EQ(form_->runner().openCountdowns(), 1u);
     const HWND first = form_->runner().countdown(0)->hwnd();

@@ -116,7 +116,7 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
     const auto onBox = [&] { return ListView_HitTest(lv(), &hit) == 2 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON; };
     while (hit.pt.x < bounds.right && !onBox()) ++hit.pt.x;
     realClick(hit.pt, 2);
-    EXPECT_TRUE(checkedInControl(2));
+    EXPECT_TRUE(checkedInControl(2) && selectedRow() == 2);
     EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
 }
 
@@ -274,8 +274,8 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
     ASSERT_TRUE(ran);
     const int dpi = static_cast<int>(form_->dpi());
     const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
-    EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused", "editor disabled",
-                                              place + " 12"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
+                                              "editor disabled", place + " 12"}));
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
     EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
     EXPECT_EQ(fileText(), "1.1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");  // saved as read, nothing added

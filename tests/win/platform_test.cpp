@@ -29,10 +29,10 @@ using win32::widen;
 
 // The target is replaced in one rename: at every moment a reader finds the
 // whole old file or the whole new one, never none. Its attributes stay; a
-// read-only target is refused and left as it was; temporary
-// files that a killed save left behind go with the next save. A hidden file
-// is no ordinary file (an alarm file so marked counts as missing) but reads
-// like any other; one that another handle holds is unreadable.
+// read-only target is refused and left as it was; temporary files that a
+// killed save left behind go with the next save. A hidden file is no
+// ordinary file (an alarm file so marked counts as missing) but reads like
+// any other; one that another handle holds is unreadable.
 TEST(Win32FileSystemTest, ReplaceIsAtomicAndReadTellsMissingFromUnreadable) {
     TempDir dir;
     win32::Win32FileSystem fs;
