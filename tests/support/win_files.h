@@ -3,6 +3,7 @@
 // whole-file reads and writes.
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/win32/text.h"
@@ -26,62 +27,40 @@ inline std::string readRaw(const std::string& path) {
     if (!file) return "<missing>";
     std::string bytes;
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    for (DWORD got = 0; ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0;) bytes.append(buffer, got);
     return bytes;
 }
 
-// A fresh directory under %TEMP%, removed with its files.
+// A fresh directory under %TEMP%, removed with its files (read-only ones too).
 class TempDir {
 public:
-    TempDir() {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        static unsigned counter = 0;
-        path_ = std::wstring(base) + L"kolvi-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++);
-        CreateDirectoryW(path_.c_str(), nullptr);
+    TempDir() { std::filesystem::create_directory(path_); }
+    ~TempDir() {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        std::filesystem::remove_all(path_, ignored);
     }
-    ~TempDir() { removeTree(path_); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::wstring& wpath() const { return path_; }
-    std::string path() const { return win32::narrow(path_); }
+    std::string path() const { return win32::narrow(path_.wstring()); }
     std::string file(const std::string& name) const { return path() + "\\" + name; }
-
     // Every entry's name, for checking that nothing was left behind.
     std::string listing() const {
         std::string names;
-        forEach(path_, [&](const WIN32_FIND_DATAW& data) { names += win32::narrow(data.cFileName) + ";"; });
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names += win32::narrow(entry.path().filename().wstring()) + ";";
+        }
         return names;
     }
 
 private:
-    template <typename Visit>
-    static void forEach(const std::wstring& dir, Visit visit) {
-        WIN32_FIND_DATAW data;
-        const HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return;
-        do {
-            const std::wstring name = data.cFileName;
-            if (name != L"." && name != L"..") visit(data);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    static void removeTree(const std::wstring& dir) {
-        forEach(dir, [&](const WIN32_FIND_DATAW& data) {
-            const std::wstring full = dir + L"\\" + data.cFileName;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                removeTree(full);
-            } else {
-                DeleteFileW(full.c_str());
-            }
-        });
-        RemoveDirectoryW(dir.c_str());
-    }
-    std::wstring path_;
+    static inline unsigned counter_ = 0;
+    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                  (L"kolvi-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter_++));
 };
 
 }  // namespace kolvi::test

@@ -1,104 +1,89 @@
-// The main window rendered from the real resources over real files: the list
-// view, menus and shortcuts, the status bar, the file commands through the
-// desktop, the context menu, the tray and the exit.
+// The main window from the real resources over real files: what the list
+// view, its header, the menus and the status bar show; where real clicks,
+// commands and shortcuts lead; the context menu, the tray, the exit and the
+// alarm editor.
 #include "win/main_form_fixture.h"
 
+#include <imm.h>
+
 #include <algorithm>
-#include <functional>
 
 namespace kolvi::test {
 namespace {
-
-using win32::narrow;
-using win32::widen;
 
 const char* const kThreeAlarms =
     "1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
     "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n"
     "1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n";
 
+HWND at(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+void push(HWND dialog, int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)at(dialog, id)); }
+
 class MainFormTest : public MainFormFixture {
 protected:
-    HMENU bar() const { return GetMenu(hwnd()); }
-    void openMenu(int position) {
-        SendMessageW(hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(bar(), position)),
-                     MAKELPARAM(position, FALSE));
+    // The menu as the user would find it opened: rendered afresh.
+    UINT menuState(int id, UINT by = MF_BYCOMMAND) {
+        SendMessageW(hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(hwnd()), 2)), 2);
+        return GetMenuState(GetMenu(hwnd()), static_cast<UINT>(id), by);
     }
-    UINT menuState(int id) const { return GetMenuState(bar(), static_cast<UINT>(id), MF_BYCOMMAND); }
-    bool grayed(int id) const { return (menuState(id) & MF_GRAYED) != 0; }
-    bool checked(int id) const { return (menuState(id) & MF_CHECKED) != 0; }
-    bool alarmMenuGrayed() const { return (GetMenuState(bar(), 2, MF_BYPOSITION) & MF_GRAYED) != 0; }
     std::string header(int column) const {
-        wchar_t buffer[256] = {};
+        wchar_t buffer[64] = {};
         LVCOLUMNW c{};
         c.mask = LVCF_TEXT;
         c.pszText = buffer;
-        c.cchTextMax = 256;
+        c.cchTextMax = 64;
         ListView_GetColumn(lv(), column, &c);
-        return narrow(buffer);
+        return win32::narrow(buffer);
     }
     bool checkedInControl(int item) const { return (ListView_GetItemState(lv(), item, LVIS_STATEIMAGEMASK) >> 12) == 2; }
-    POINT checkBoxPoint(int item) const {
-        RECT bounds{};
-        ListView_GetItemRect(lv(), item, &bounds, LVIR_BOUNDS);
-        for (int x = bounds.left; x < bounds.left + 40; ++x) {
-            LVHITTESTINFO hit{};
-            hit.pt = {x, (bounds.top + bounds.bottom) / 2};
-            if (ListView_HitTest(lv(), &hit) == item && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) return hit.pt;
-        }
-        ADD_FAILURE() << "no check box on row " << item;
-        return {};
-    }
-    void clickHeader(int column) {
-        const HWND headerWindow = ListView_GetHeader(lv());
-        RECT r{};
-        Header_GetItemRect(headerWindow, column, &r);
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageW(headerWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(headerWindow, WM_LBUTTONUP, 0, at);
-        pump();
-    }
 };
 
-TEST_F(MainFormTest, ShowsTheRowsSortedByTimeWithHeadersCheckBoxesAndAFontForEveryText) {
-    startWith(kThreeAlarms);
-    EXPECT_EQ(windowText(hwnd()), "list.alm - Kolviアラーム");
-    ASSERT_EQ(ListView_GetItemCount(lv()), 3);
-    const char* const headers[] = {"", "名前", "曜日", "時刻 △", "ファイル", "削除"};
-    const int widths[] = {40, 40, 100, 70, 200, 40};
-    for (int c = 0; c < 6; ++c) {
-        EXPECT_EQ(header(c), headers[c]);
-        EXPECT_EQ(ListView_GetColumnWidth(lv(), c), MulDiv(widths[c], static_cast<int>(form_->dpi()), 96));
-    }
-    const char* const first[] = {"1:", "表ソ", "土", "07:05:00", "", "する"};
-    for (int c = 0; c < 6; ++c) EXPECT_EQ(cell(0, c), first[c]) << c;
-    EXPECT_EQ(cell(2, 1), "帰宅");
-    EXPECT_TRUE(checkedInControl(0));
-    EXPECT_FALSE(checkedInControl(2));
-    EXPECT_EQ(ListView_GetSelectedCount(lv()), 0u);  // nothing highlighted right after opening
+TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortTheFiredRowAndTheSwitch) {
+    // The first line sorts last in a list too long for the window; at the
+    // test clock's 10:00:00 the sixty rows "r" are due together.
+    std::string lines = "1,最後,1,1,1,1,1,1,1,23,59,00,,0\r\n" + std::string(kThreeAlarms);
+    for (int i = 0; i < 60; ++i) lines += "1,r,1,1,1,1,1,1,1,10,00,00,,0\r\n";
+    start(lines.c_str());
+    EXPECT_EQ(textOf(hwnd()), "list.alm - Kolviアラーム");
+    EXPECT_EQ(ListView_GetTopIndex(lv()), 0);
+    EXPECT_EQ(ListView_GetSelectedCount(lv()), 0u);  // the first row is current, but not highlighted yet
 
-    const HDC dc = GetDC(lv());
-    const HGDIOBJ old = SelectObject(dc, form_->font());
-    const std::wstring text = widen("名前曜日時刻ファイル削除するしない△▽日月火水木金土Kolviアラーム朝会帰宅表ソ");
-    std::wstring glyphs(text.size(), L'\0');
-    ASSERT_NE(GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<WORD*>(glyphs.data()),
-                               GGI_MARK_NONEXISTING_GLYPHS),
-              GDI_ERROR);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        EXPECT_NE(static_cast<WORD>(glyphs[i]), 0xFFFF) << "no glyph for U+" << std::hex << int(text[i]);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(lv(), dc);
+    const HWND headerWindow = ListView_GetHeader(lv());
+    RECT r{};
+    Header_GetItemRect(headerWindow, 3, &r);  // 時刻, already ascending: toggles
+    SendMessageW(headerWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((r.left + r.right) / 2, r.bottom / 2));
+    SendMessageW(headerWindow, WM_LBUTTONUP, 0, MAKELPARAM((r.left + r.right) / 2, r.bottom / 2));
+    wchar_t first[16] = {};
+    ListView_GetItemText(lv(), 0, 1, first, 16);
+    EXPECT_EQ(header(3) + " " + win32::narrow(first), "時刻 ▽ 最後");
+    command(IDM_VIEW_SORT_NAME);
+    EXPECT_EQ(header(1) + " " + header(3), "名前 △ 時刻");
+    EXPECT_EQ(fileText(), "1.1\r\n" + lines);  // sorting saves nothing
+
+    // One "r" fires and is shown selected (Del acts on it) and dimmed for its
+    // second; the others wait their turn, and go when the check stops.
+    tickAt(10, 0, 0);
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:r"});
+    EXPECT_EQ(static_cast<int>(*alarms_.currentPosition()), selectedRow());
+    EXPECT_EQ(ListView_GetItemState(lv(), selectedRow(), LVIS_CUT), static_cast<UINT>(LVIS_CUT));
+    command(IDM_ALARM_ENABLE, true);
+    SendMessageW(hwnd(), WM_TIMER, 1, 0);  // queued before the check stopped: no tick
+    EXPECT_EQ(desktop_.asked.size(), 1u);
+    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(menuState(IDM_ALARM_ENABLE) & MF_CHECKED, 0u);
+    command(IDM_ALARM_ENABLE, true);
+    tickAt(10, 0, 1);
+    EXPECT_EQ(desktop_.asked.size(), 1u);
+    EXPECT_EQ(ListView_GetItemState(lv(), selectedRow(), LVIS_CUT), 0u);
+    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
 }
 
 // Real mouse input: only the check box itself ticks or clears a row; a click
 // anywhere in a row (the box included) makes it current and highlighted.
 TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) {
-    startWith(kThreeAlarms);
-    const std::string saved = fileText();
+    start(kThreeAlarms);
     SetForegroundWindow(hwnd());
-    // Real input arrives when it arrives: pump until the row shows the click.
-    const auto click = [&](POINT at, auto arrived) {
+    const auto realClick = [&](POINT at, int row) {
         Sleep(GetDoubleClickTime() + 50);  // one click each, never a double-click
         ClientToScreen(lv(), &at);
         // The place goes with the press: a cursor set beforehand may not
@@ -110,234 +95,107 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
         input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
         input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(2, input, sizeof(INPUT));
-        for (int i = 0; i < 300 && !arrived(); ++i, Sleep(10)) pump();
+        for (int i = 0; i < 300 && selectedRow() != row; ++i, Sleep(10)) pump();  // real input comes when it comes
         for (int i = 0; i < 10; ++i, Sleep(10)) pump();
     };
-    const auto selected = [&](int row) { return [this, row] { return ListView_GetNextItem(lv(), -1, LVNI_SELECTED) == row; }; };
+    RECT client{};  // the last column may run past the list's edge
+    GetClientRect(lv(), &client);
     for (int column = 0; column < 6; ++column) {
-        RECT cellRect{};
-        ListView_GetSubItemRect(lv(), 1, column, column == 0 ? LVIR_LABEL : LVIR_BOUNDS, &cellRect);
-        RECT client{};  // the last column may run past the list's edge
-        GetClientRect(lv(), &client);
-        click({std::min((cellRect.left + cellRect.right) / 2, (cellRect.left + client.right) / 2),
-               (cellRect.top + cellRect.bottom) / 2},
-              selected(1));
+        RECT r{};
+        ListView_GetSubItemRect(lv(), 1, column, column == 0 ? LVIR_LABEL : LVIR_BOUNDS, &r);
+        realClick({std::min((r.left + r.right) / 2, (r.left + client.right) / 2), (r.top + r.bottom) / 2}, 1);
         EXPECT_TRUE(checkedInControl(1)) << "column " << column;
-        EXPECT_EQ(ListView_GetNextItem(lv(), -1, LVNI_SELECTED), 1) << "column " << column;
-        pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, emptySpace());
+        EXPECT_EQ(selectedRow(), 1) << "column " << column;
+        click(rowPoint(-1));
     }
-    EXPECT_EQ(fileText(), saved);
-
-    click(checkBoxPoint(2), selected(2));  // 帰宅: on, and current
-    EXPECT_TRUE(checkedInControl(2));
-    EXPECT_EQ(alarms_.currentPosition(), 2u);
-    EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
-    SetFocus(lv());
-    SendMessageW(lv(), WM_KEYDOWN, VK_SPACE, 0);
-    pump();
-    EXPECT_FALSE(checkedInControl(2));
-    EXPECT_NE(fileText().find("0,帰宅,"), std::string::npos);
-}
-
-TEST_F(MainFormTest, HeaderClicksAndSortItemsSortWithoutSaving) {
-    startWith(kThreeAlarms);
-    clickHeader(3);  // 時刻, already ascending: toggles
-    EXPECT_EQ(header(3), "時刻 ▽");
-    EXPECT_EQ(cell(0, 1), "帰宅");
-    EXPECT_EQ(cell(0, 0), "1:");
-    clickHeader(0);  // the number column is no target
-    EXPECT_EQ(header(3), "時刻 ▽");
-    command(IDM_VIEW_SORT_NAME);
-    openMenu(1);
-    EXPECT_TRUE(checked(IDM_VIEW_SORT_NAME));
-    EXPECT_FALSE(checked(IDM_VIEW_SORT_TIME));
-    EXPECT_EQ(header(1), "名前 △");
-    EXPECT_EQ(header(3), "時刻");
-    EXPECT_EQ(cell(2, 1), "表ソ");  // code point order
     EXPECT_EQ(fileText(), "1.1\r\n" + std::string(kThreeAlarms));
+
+    RECT bounds{};  // the check box of 帰宅: on, and current
+    ListView_GetItemRect(lv(), 2, &bounds, LVIR_BOUNDS);
+    LVHITTESTINFO hit{{bounds.left, (bounds.top + bounds.bottom) / 2}, 0, 0, 0, 0};
+    const auto onBox = [&] { return ListView_HitTest(lv(), &hit) == 2 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON; };
+    while (hit.pt.x < bounds.right && !onBox()) ++hit.pt.x;
+    realClick(hit.pt, 2);
+    EXPECT_TRUE(checkedInControl(2) && selectedRow() == 2);
+    EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
 }
 
-TEST_F(MainFormTest, MenusAndShortcutsFollowTheFileAndTheCurrentRow) {
-    startForm("");
-    EXPECT_EQ(windowText(hwnd()), "Kolviアラーム");
-    EXPECT_EQ(statusPanel(), "ファイルを開くか、または新規作成して下さい。");
-    EXPECT_FALSE(IsWindowVisible(lv()));
-    EXPECT_TRUE(alarmMenuGrayed());
-    EXPECT_TRUE(grayed(IDM_FILE_SAVEAS));
-    EXPECT_TRUE((GetMenuState(GetSubMenu(bar(), 1), 3, MF_BYPOSITION) & MF_GRAYED) != 0);  // 整列(&S)
-    command(IDM_ALARM_ENABLE, true);  // F5 of a disabled menu does nothing
-    EXPECT_TRUE(form_->alarmTimerRunning());
+TEST_F(MainFormTest, CommandsReachTheirHandlersWhileTheFileAndTheCurrentRowAllow) {
+    writeRaw(dir_.file("readme.txt"), "x");
+    start(kThreeAlarms);
+    const struct {
+        int id;
+        std::string reached;  // the start of what the desktop was asked
+    } routes[] = {{IDM_FILE_NEW, "save:新規作成;"}, {IDM_FILE_OPEN, "open;"}, {IDM_FILE_SAVEAS, "save:;"},
+                  {IDM_FILE_DATETIME, "control.exe timedate.cpl;"}, {IDM_FILE_VOLUME, "sndvol.exe;"},
+                  {IDM_HELP_README, dir_.file("readme.txt") + ";"}, {IDM_HELP_ABOUT, "info:Kolviアラームのバージョン情報|"},
+                  {IDM_ALARM_PREVIEW, "alarm:表ソ;"}};  // the current row, which has no file
+    for (const auto& route : routes) {
+        command(route.id);
+        std::string reached;
+        for (auto* calls : {&desktop_.asked, &desktop_.opened, &desktop_.started}) {
+            for (const std::string& call : *calls) reached += call + ";";
+            calls->clear();
+        }
+        EXPECT_EQ(reached.substr(0, route.reached.size()), route.reached) << route.id;
+    }
+    NMHDR doubleClick{form_->statusBar(), 0, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&doubleClick));
+    EXPECT_EQ(desktop_.started, std::vector<std::string>{"control.exe timedate.cpl"});
 
-    writeAlarmFile(path_, "1.1\r\n" + std::string(kThreeAlarms));
+    command(IDM_FILE_CLOSE);
+    EXPECT_FALSE(IsWindowVisible(lv()));
+    EXPECT_NE(menuState(2, MF_BYPOSITION) & MF_GRAYED, 0u);  // the alarm menu
+    command(IDM_ALARM_ENABLE, true);  // the shortcut of a disabled menu does nothing
+    EXPECT_TRUE(form_->alarmTimerRunning());
     desktop_.openReply = path_;
     command(IDM_FILE_OPEN, true);
-    EXPECT_EQ(windowText(hwnd()), "list.alm - Kolviアラーム");
-    EXPECT_FALSE(alarmMenuGrayed());
-    EXPECT_TRUE(IsWindowVisible(lv()));
-    // The first row is current though nothing is highlighted.
-    openMenu(2);
-    EXPECT_FALSE(grayed(IDM_ALARM_EDIT));
-
-    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, emptySpace());  // empty space: no current row
-    openMenu(2);
-    EXPECT_TRUE(grayed(IDM_ALARM_DELETE));
-    EXPECT_FALSE(grayed(IDM_ALARM_ADD));
-    command(IDM_ALARM_DELETE, true);
-    EXPECT_EQ(ListView_GetItemCount(lv()), 3);
-
-    pressOnList(WM_LBUTTONDOWN, WM_LBUTTONUP, rowPoint(2));  // 帰宅
+    click(rowPoint(-1));  // no current row: nothing to delete
+    EXPECT_NE(menuState(IDM_ALARM_DELETE) & MF_GRAYED, 0u);
+    click(rowPoint(2));  // 帰宅
     command(IDM_ALARM_DELETE, true);
     EXPECT_EQ(ListView_GetItemCount(lv()), 2);
     EXPECT_EQ(fileText().find("帰宅"), std::string::npos);
 }
 
-TEST_F(MainFormTest, TheMasterSwitchAndTheStatusBarRenderTheirState) {
-    startWith(kThreeAlarms);
-    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
-    command(IDM_ALARM_ENABLE, true);
-    EXPECT_FALSE(form_->alarmTimerRunning());
-    EXPECT_EQ(statusPanel(), "アラーム停止中");
-    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_BTNFACE));
-    openMenu(2);
-    EXPECT_FALSE(checked(IDM_ALARM_ENABLE));
-    command(IDM_ALARM_ENABLE, true);
-    EXPECT_TRUE(form_->alarmTimerRunning());
-    EXPECT_EQ(ListView_GetBkColor(lv()), GetSysColor(COLOR_WINDOW));
-
-    RECT client{}, listRect{};
-    GetClientRect(hwnd(), &client);
-    command(IDM_VIEW_STATUS);
-    EXPECT_FALSE(IsWindowVisible(form_->statusBar()));
-    GetWindowRect(lv(), &listRect);
-    EXPECT_EQ(listRect.bottom - listRect.top, client.bottom);
-}
-
-TEST_F(MainFormTest, FileAndHelpCommandsGoThroughTheDesktop) {
-    startWith(kThreeAlarms);
-    desktop_.saveReply = dir_.file("copy.alm");
-    command(IDM_FILE_SAVEAS);
-    EXPECT_EQ(fileText(desktop_.saveReply),  // in the order shown
-              "1.1\r\n1,表ソ,0,0,0,0,0,0,1,07,05,00,,1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,C:\\sound\\bell.wav,0\r\n"
-              "0,帰宅,1,1,1,1,1,1,1,18,00,00,lock,0\r\n");
-    EXPECT_EQ(windowText(hwnd()), "copy.alm - Kolviアラーム");
-
-    desktop_.saveReply = dir_.file("new.alm");
-    command(IDM_FILE_NEW, true);
-    EXPECT_EQ(desktop_.asked.back(), "save:新規作成");
-    EXPECT_EQ(readRaw(desktop_.saveReply), "1.1\r\n");
-    EXPECT_EQ(ListView_GetItemCount(lv()), 0);
-
-    command(IDM_FILE_CLOSE);
-    EXPECT_EQ(windowText(hwnd()), "Kolviアラーム");
-    EXPECT_FALSE(IsWindowVisible(lv()));
-
-    openMenu(3);
-    EXPECT_TRUE(grayed(IDM_HELP_README));
-    writeRaw(dir_.file("readme.txt"), "x");
-    openMenu(3);
-    EXPECT_FALSE(grayed(IDM_HELP_README));
-    command(IDM_HELP_README);
-    EXPECT_EQ(desktop_.opened, std::vector<std::string>{dir_.file("readme.txt")});
-    SendMessageW(hwnd(), WM_NOTIFY, 0, [&] {
-        static NMHDR click{};
-        click = {form_->statusBar(), 0, static_cast<UINT>(NM_DBLCLK)};
-        return reinterpret_cast<LPARAM>(&click);
-    }());
-    EXPECT_EQ(desktop_.started, std::vector<std::string>{"control.exe timedate.cpl"});
-    EXPECT_TRUE(messages_.errors.empty());
-}
-
-// A long file whose first line sorts last opens with its top rows in view;
-// a tick queued before the check stopped fires nothing; the window and the
-// tray get icons drawn at their own sizes.
-TEST_F(MainFormTest, AFileOpensAtItsTopAndAStaleTickFiresNothing) {
-    std::string lines = "1,最後,1,1,1,1,1,1,1,23,59,00,,0\r\n";
-    for (int i = 0; i < 60; ++i) lines += "1,r" + std::to_string(i) + ",1,1,1,1,1,1,1,10,00,00,,0\r\n";
-    startWith(lines);
-    EXPECT_EQ(ListView_GetTopIndex(lv()), 0);
-    EXPECT_EQ(alarms_.currentPosition(), 0u);
-
-    command(IDM_ALARM_ENABLE, true);
-    clock_.time = {1, 10, 0, 0};
-    SendMessageW(hwnd(), WM_TIMER, 1, 0);
-    EXPECT_TRUE(desktop_.asked.empty());
-
-    const auto iconWidth = [](HICON icon) {
-        ICONINFO info{};
-        GetIconInfo(icon, &info);
-        BITMAP bitmap{};
-        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        return bitmap.bmWidth;
-    };
-    const UINT dpi = form_->dpi();
-    EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd(), WM_GETICON, ICON_SMALL, 0))),
-              GetSystemMetricsForDpi(SM_CXSMICON, dpi));
-    EXPECT_EQ(iconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd(), WM_GETICON, ICON_BIG, 0))),
-              GetSystemMetricsForDpi(SM_CXICON, dpi));
-}
-
-// The context menu is modal; a thread timer looks at it while it is open
-// and then closes it.
-struct PopupSeen {
-    HMENU menu = nullptr;
+// The context menu is modal: a timer looks at it while it is open, then
+// closes it.
+TEST_F(MainFormTest, TheContextMenuActsOnTheRowItWasOpenedFor) {
+    start(kThreeAlarms);
+    const HMENU popup = GetSubMenu(form_->popupMenus(), 0);
     UINT defaultItem = 0;
-    bool editGrayed = false;
-    bool opened = false;
-};
-PopupSeen g_popup;
-
-std::function<void()> g_whileOpen;  // runs while the menu is open
-
-void CALLBACK inspectPopup(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (g_whileOpen) g_whileOpen();
-    g_popup.opened = true;
-    g_popup.defaultItem = GetMenuDefaultItem(g_popup.menu, FALSE, 0);
-    g_popup.editGrayed = (GetMenuState(g_popup.menu, IDM_POPUP_EDIT, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    EndMenu();
-}
-
-TEST_F(MainFormTest, TheContextMenuOffersEditOnARowAndAddOnEmptySpace) {
-    startWith(kThreeAlarms);
-    const auto popUp = [&](auto open) {
-        g_popup = {};
-        g_popup.menu = GetSubMenu(form_->popupMenus(), 0);
-        SetTimer(nullptr, 0, 200, &inspectPopup);
-        open();
+    const auto popUpAt = [&](POINT at, std::function<void()> meanwhile) {
+        later(200, [&, meanwhile] {
+            meanwhile();
+            defaultItem = GetMenuDefaultItem(popup, FALSE, 0);
+            EndMenu();
+        });
+        click(at, WM_RBUTTONDOWN);
     };
-    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, rowPoint(1)); });
-    ASSERT_TRUE(g_popup.opened);
-    EXPECT_EQ(g_popup.defaultItem, static_cast<UINT>(IDM_POPUP_EDIT));
-    EXPECT_FALSE(g_popup.editGrayed);
+    popUpAt(rowPoint(1), [] {});
+    EXPECT_EQ(defaultItem, static_cast<UINT>(IDM_POPUP_EDIT));
     EXPECT_EQ(alarms_.currentPosition(), 1u);
-
-    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, emptySpace()); });
-    ASSERT_TRUE(g_popup.opened);
-    EXPECT_EQ(g_popup.defaultItem, static_cast<UINT>(IDM_POPUP_ADD));
-    EXPECT_TRUE(g_popup.editGrayed);
-
-    popUp([&] { SendMessageW(lv(), WM_KEYDOWN, VK_APPS, 0); });
-    EXPECT_TRUE(g_popup.opened);
-
     // An alarm fires while the menu is open and becomes current; 削除 still
     // deletes the row the menu was opened for.
-    g_whileOpen = [&] {
-        clock_.time = {1, 9, 0, 0};  // 朝会 fires
+    popUpAt(rowPoint(2), [&] {
+        clock_.time.hour = 9;  // 朝会
         form_->alarmTimer_Timer();
         PostMessageW(hwnd(), WM_COMMAND, IDM_POPUP_DELETE, 0);
-    };
-    popUp([&] { pressOnList(WM_RBUTTONDOWN, WM_RBUTTONUP, rowPoint(2)); });
-    g_whileOpen = nullptr;
+    });
     pump();
     EXPECT_EQ(form_->runner().openWindows(), 1u);
     EXPECT_NE(fileText().find("朝会"), std::string::npos);
     EXPECT_EQ(fileText().find("帰宅"), std::string::npos);
 }
 
-TEST_F(MainFormTest, MinimisingGoesToTheTrayAndADoubleClickBringsItBack) {
-    startWith(kThreeAlarms);
+// Minimised, the window waits in the tray and a double click on the icon
+// brings it back as it was; the close box asks first, the exit does not, and
+// either way the window's state is written.
+TEST_F(MainFormTest, TheTrayRestoresTheWindowAndOnlyTheCloseBoxAsksBeforeTheStateIsWritten) {
+    writeIni("", "[window]\r\ncloseconfirm=1\r\n");
+    start(kThreeAlarms);
+    ListView_SetColumnWidth(lv(), 4, MulDiv(321, static_cast<int>(form_->dpi()), 96));
+    command(IDM_VIEW_SORT_NAME);  // the user's width survives a refresh
     ShowWindow(hwnd(), SW_MAXIMIZE);
     ShowWindow(hwnd(), SW_MINIMIZE);
     pump();
@@ -347,42 +205,81 @@ TEST_F(MainFormTest, MinimisingGoesToTheTrayAndADoubleClickBringsItBack) {
     EXPECT_EQ(form_->tray().tip(), "Kolviアラーム\r\nlist.alm");
     SendMessageW(hwnd(), WM_APP + 1, 0, WM_LBUTTONDBLCLK);
     pump();
-    EXPECT_TRUE(IsWindowVisible(hwnd()));
-    EXPECT_TRUE(IsZoomed(hwnd()));
+    EXPECT_TRUE(IsWindowVisible(hwnd()) && IsZoomed(hwnd()));
     EXPECT_FALSE(form_->tray().inTray());
-}
-
-TEST_F(MainFormTest, TheCloseBoxAsksButExitDoesNotAndTheWindowComesBackWhereItWas) {
-    writeIni("[window]\r\ncloseconfirm=1\r\n");
-    startWith(kThreeAlarms);
-    const int wide = MulDiv(321, static_cast<int>(form_->dpi()), 96);
-    ListView_SetColumnWidth(lv(), 4, wide);
-    command(IDM_VIEW_SORT_NAME);  // the user's width survives a refresh
-    EXPECT_EQ(ListView_GetColumnWidth(lv(), 4), wide);
-    MoveWindow(hwnd(), 40, 50, 500, 300, TRUE);
-    ShowWindow(hwnd(), SW_MAXIMIZE);
 
     desktop_.confirmReply = false;
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(hwnd()));
-    EXPECT_EQ(desktop_.asked.back(), "confirm:終了するとアラームは停止します。");
-    const std::size_t asked = desktop_.asked.size();
     command(IDM_FILE_EXIT);
     EXPECT_FALSE(IsWindow(hwnd()));
-    EXPECT_EQ(desktop_.asked.size(), asked);
-    EXPECT_EQ(settings_.readString("list", "lastopen", "?"), "list.alm");
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"confirm:終了するとアラームは停止します。"});
     EXPECT_EQ(settings_.readInt("list", "colwidth5", -1), 321);
-    EXPECT_EQ(settings_.readInt("window", "state", -1), 2);
+    EXPECT_EQ(settings_.readInt("window", "state", -1), 2);  // maximised
+}
 
-    // The next start is maximised over the same normal place.
-    alarms_.clearRows();
-    startForm("");
-    EXPECT_TRUE(IsZoomed(hwnd()));
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(hwnd(), &placement);
-    EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, 500);
-    EXPECT_EQ(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, 300);
+// The alarm editor from its real template, driven from inside its own modal
+// loop: what reaches the time fields, the up-downs, the preset menus at their
+// labels and the kinds; a refused OK; the preview for the editor; Escape.
+TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSavesWhenCancelled) {
+    start("1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");
+    writeRaw(path_, *codec_.encode("1.1\r\n1, 朝会 ,0,1,1,1,1,1,0,9,0,0,,0\r\n"));  // changed behind our back
+    std::vector<std::string> seen;
+    const auto openHourMenu = [&](HWND d) {  // where it opens and how many items it has
+        RECT label{};
+        GetWindowRect(at(d, IDC_HOUR_LABEL), &label);
+        later(100, [&, label] {
+            const HWND menu = FindWindowW(L"#32768", nullptr);
+            RECT place{};
+            GetWindowRect(menu, &place);
+            seen.push_back(std::to_string(place.left - label.left) + "," + std::to_string(place.top - label.bottom) + " " +
+                           std::to_string(GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)))));
+            EndMenu();
+        });
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_HOUR_LABEL, STN_CLICKED), (LPARAM)at(d, IDC_HOUR_LABEL));
+    };
+    bool ran = false;
+    later(60, [&] {  // from inside the editor's own loop
+        const HWND d = GetActiveWindow();
+        const HWND hour = at(d, IDC_HOUR_TEXT);
+        SetWindowTextW(hour, L"");
+        for (const wchar_t c : std::wstring(L"a1 -2\u0016" L"3")) SendMessageW(hour, WM_CHAR, c, 1);
+        seen.push_back(textOf(hour));  // letters, signs, a paste key and a third digit go nowhere
+        EXPECT_EQ(ImmGetContext(hour), nullptr);  // nor does an input method
+        seen.push_back(textOf(form_->statusBar()));  // the check waits while the editor is open
+        SetWindowTextW(at(d, IDC_SECOND_TEXT), L"7");
+        NMUPDOWN down{{at(d, IDC_SECOND_UPDOWN), IDC_SECOND_UPDOWN, UDN_DELTAPOS}, 500, -1};
+        SendMessageW(d, WM_NOTIFY, IDC_SECOND_UPDOWN, (LPARAM)&down);
+        DWORD from = 0, to = 0;
+        SendMessageW(at(d, IDC_SECOND_TEXT), EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
+        seen.push_back(textOf(at(d, IDC_SECOND_TEXT)) + " " + std::to_string(from) + "-" + std::to_string(to) +
+                       (GetFocus() == at(d, IDC_SECOND_TEXT) ? " focused" : ""));
+        openHourMenu(d);
+
+        SetWindowTextW(at(d, IDC_NAME_TEXT), L"a,b");
+        push(d, IDOK);  // refused: a box, and the name to mend
+        seen.push_back(GetFocus() == at(d, IDC_NAME_TEXT) ? "name focused" : "");
+        SetWindowTextW(at(d, IDC_FILE_TEXT), L"C:\\bell.wav");
+        later(200, [&, d] {  // the preview is modal to the editor
+            seen.push_back(IsWindowEnabled(d) ? "" : "editor disabled");
+            PostMessageW(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0);
+        });
+        push(d, IDC_FILE_PREVIEW);
+        push(d, IDC_SELECT_TIMER);  // a countdown: the hour label offers lengths
+        openHourMenu(d);
+        PostMessageW(at(d, IDC_NAME_COMBO), WM_KEYDOWN, VK_ESCAPE, 1);  // through the dialog's loop
+        ran = true;
+    });
+    command(IDM_ALARM_ADD);
+    ASSERT_TRUE(ran);
+    const int dpi = static_cast<int>(form_->dpi());
+    const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
+    EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
+                                              "editor disabled", place + " 12"}));
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
+    EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
+    EXPECT_EQ(fileText(), "1.1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");  // saved as read, nothing added
+    EXPECT_TRUE(form_->alarmTimerRunning());
 }
 
 }  // namespace
