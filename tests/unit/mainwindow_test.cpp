@@ -150,11 +150,15 @@ TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
     refreshed.onResize(S::maximized);
     EXPECT_EQ(refreshed.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, true}));
     EXPECT_TRUE(refreshed.inTray() && refreshed.onRefreshTimer() && refreshed.onTaskbarCreated());
+    for (int i = 0; i < TrayIconState::kMaxAddTries; ++i) EXPECT_TRUE(refreshed.retryAdd());  // a refused add
+    EXPECT_FALSE(refreshed.retryAdd());
+    refreshed.iconAdded();
+    EXPECT_TRUE(refreshed.retryAdd());
     refreshed.restore();
-    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated());
+    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
     refreshed.onResize(S::minimized);
     refreshed.beginExit();
-    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated());
+    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
     EXPECT_EQ(refreshed.onResize(S::normal), TrayIconState::ResizeActions{});
     EXPECT_EQ(refreshed.onResize(S::minimized), TrayIconState::ResizeActions{});
     EXPECT_EQ(refreshed.windowStateTmp(), S::maximized);

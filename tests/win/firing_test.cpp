@@ -30,6 +30,24 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
     EXPECT_EQ(sound_.calls[0], "mci:open \"a.wav\" alias " + alias);
     EXPECT_EQ(itemText(window[1], IDC_ALARM_NAME), "b");
     EXPECT_TRUE(GetWindowLongW(window[3], GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT first{}, next{};  // each opens below and right of the one before
+    GetWindowRect(window[0], &first);
+    GetWindowRect(window[1], &next);
+    EXPECT_TRUE(next.left > first.left && next.top > first.top);
+    // Window and notification window have icons drawn at their own sizes.
+    const auto iconWidth = [](HWND owner, WPARAM kind) {
+        ICONINFO info{};
+        GetIconInfo(reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, kind, 0)), &info);
+        BITMAP bitmap{};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        return bitmap.bmWidth;
+    };
+    const UINT dpi = GetDpiForWindow(hwnd());
+    EXPECT_EQ(iconWidth(hwnd(), ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(iconWidth(window[0], ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    EXPECT_EQ(iconWidth(hwnd(), ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
     EXPECT_EQ(ImmGetContext(button[0]), nullptr);  // digits come as keys with the Japanese input on
 
     // Keys that come too soon are dropped, whichever loop brings them.

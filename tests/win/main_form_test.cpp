@@ -83,8 +83,7 @@ TEST_F(MainFormTest, TheListShowsTheFileFromItsTopAndTheWindowRendersTheSortTheF
 TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) {
     start(kThreeAlarms);
     SetForegroundWindow(hwnd());
-    const auto realClick = [&](POINT at, int row) {
-        Sleep(GetDoubleClickTime() + 50);  // one click each, never a double-click
+    const auto realInput = [&](POINT at, bool press) {
         ClientToScreen(lv(), &at);
         // The place goes with the press: a cursor set beforehand may not
         // have reached the display yet.
@@ -92,9 +91,13 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
         input[0].type = input[1].type = INPUT_MOUSE;
         input[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
         input[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+        input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (press ? MOUSEEVENTF_LEFTDOWN : 0);
         input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, input, sizeof(INPUT));
+        SendInput(press ? 2 : 1, input, sizeof(INPUT));
+    };
+    const auto realClick = [&](POINT at, int row) {
+        Sleep(GetDoubleClickTime() + 50);  // one click each, never a double-click
+        realInput(at, true);
         for (int i = 0; i < 300 && selectedRow() != row; ++i, Sleep(10)) pump();  // real input comes when it comes
         for (int i = 0; i < 10; ++i, Sleep(10)) pump();
     };
@@ -118,6 +121,25 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
     realClick(hit.pt, 2);
     EXPECT_TRUE(checkedInControl(2) && selectedRow() == 2);
     EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
+
+    // Over a new row the tip goes and comes back; within a row it counts
+    // on. The list's own label tips stay off so as not to cover it.
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(lv()) & LVS_EX_LABELTIP, 0u);
+    command(IDM_VIEW_TOOLTIP);
+    HWND tip = nullptr;
+    do tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+    while (tip != nullptr && GetWindow(tip, GW_OWNER) != hwnd());
+    const auto tipShows = [&](POINT at, const std::string& text) {  // after the tip's own delay
+        realInput(at, false);
+        for (int i = 0; i < 300 && !(IsWindowVisible(tip) && textOf(tip) == text); ++i, Sleep(10)) pump();
+        return textOf(tip);
+    };
+    const std::string passed = "[朝会] このアラームの設定時刻は本日はもう過ぎています。",
+                      now = "[帰宅] このアラームは28800秒後に作動します。", later = "[帰宅] このアラームは28790秒後に作動します。";
+    EXPECT_EQ(tipShows(rowPoint(1), passed), passed);
+    EXPECT_EQ(tipShows(rowPoint(2), now), now);
+    clock_.time.second = 10;
+    EXPECT_EQ(tipShows({rowPoint(2).x + 4, rowPoint(2).y}, later), later);
 }
 
 TEST_F(MainFormTest, CommandsReachTheirHandlersWhileTheFileAndTheCurrentRowAllow) {
