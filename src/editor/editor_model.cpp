@@ -80,7 +80,7 @@ std::string_view EditorState::secCaption() const {
 
 bool acceptsTimeKey(char32_t character) { return character == 8 || (character >= '0' && character <= '9'); }
 
-void EditorModel::open(EditorPurpose purpose, std::string_view alarmLine, std::vector<TimerHistoryItem> history) {
+void EditorModel::open(EditorPurpose purpose, std::string_view alarmLine) {
     std::array<std::string_view, kAlarmFieldCount> fields;
     splitFieldsInto(alarmLine, fields);
     const auto field = [&fields](Field f) { return fields[static_cast<std::size_t>(f)]; };
@@ -89,7 +89,6 @@ void EditorModel::open(EditorPurpose purpose, std::string_view alarmLine, std::v
     shown_ = false;
     keptEnabledField_ = field(Field::enabled);
     state_.purpose = purpose;
-    state_.history = std::move(history);
     state_.nameText = field(Field::name);
     for (std::size_t day = 0; day < state_.days.size(); ++day) {
         state_.days[day] = textToFlag(fields[static_cast<std::size_t>(Field::firstDay) + day]);

@@ -80,7 +80,7 @@ public:
     // Fills the dialog from an alarm line. Adding enables the timer option,
     // and its alarm kind starts with an empty name, no weekday and the delete
     // box clear; editing shows the line's values.
-    void open(EditorPurpose purpose, std::string_view alarmLine, std::vector<TimerHistoryItem> history = {});
+    void open(EditorPurpose purpose, std::string_view alarmLine);
     // From now on a time field's text that is not a number is emptied.
     void dialogShown() { shown_ = true; }
 
@@ -88,6 +88,8 @@ public:
     // changes nothing.
     void selectType(EditorKind kind);
 
+    // The timer history's entries for the combo box's list.
+    void setHistory(std::vector<TimerHistoryItem> items) { state_.history = std::move(items); }
     void setNameText(std::string text) { state_.nameText = std::move(text); }
     void setNameCombo(std::string text) { state_.nameCombo = std::move(text); }
     void setFileText(std::string text) { state_.fileText = std::move(text); }

@@ -246,6 +246,7 @@ TEST_F(MainFormTest, TheTrayRestoresTheWindowAndOnlyTheCloseBoxAsksBeforeTheStat
 TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSavesWhenCancelled) {
     start("1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");
     writeRaw(path_, *codec_.encode("1.1\r\n1, 朝会 ,0,1,1,1,1,1,0,9,0,0,,0\r\n"));  // changed behind our back
+    writeRaw(dir_.file("timer.history"), *codec_.encode("麺,00,03,00,,1\r\nお茶,00,02,00,,1\r\n"));
     std::vector<std::string> seen;
     const auto openHourMenu = [&](HWND d) {  // where it opens and how many items it has
         RECT label{};
@@ -288,6 +289,7 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
         });
         push(d, IDC_FILE_PREVIEW);
         push(d, IDC_SELECT_TIMER);  // a countdown: the hour label offers lengths
+        seen.push_back(std::to_string(SendMessageW(at(d, IDC_NAME_COMBO), CB_GETCOUNT, 0, 0)) + " in the history");
         openHourMenu(d);
         PostMessageW(at(d, IDC_NAME_COMBO), WM_KEYDOWN, VK_ESCAPE, 1);  // through the dialog's loop
         ran = true;
@@ -297,7 +299,7 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
     const int dpi = static_cast<int>(form_->dpi());
     const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
     EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
-                                              "editor disabled", place + " 12"}));
+                                              "editor disabled", "2 in the history", place + " 12"}));
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
     EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
     EXPECT_EQ(fileText(), "1.1\r\n1,朝会,0,1,1,1,1,1,0,09,00,00,,0\r\n");  // saved as read, nothing added

@@ -79,7 +79,8 @@ std::optional<std::string> ConfigForm::showDialog(HWND owner, EditorPurpose purp
 }
 
 INT_PTR ConfigForm::form_Load() {
-    model_.open(purpose_, openingLine_, history_.load());
+    model_.open(purpose_, openingLine_);
+    historyRead_ = false;
     for (std::size_t i = 0; i < kTimeTextIds.size(); ++i) {
         const HWND field = item(kTimeTextIds[i]);
         SendMessageW(field, EM_LIMITTEXT, 2, 0);
@@ -223,6 +224,12 @@ void ConfigForm::selectAlarm_Click() {
 }
 
 void ConfigForm::selectTimer_Click() {
+    // The history is read when the countdown kind is first chosen, the only
+    // kind that lists it, so that a long one does not slow every opening.
+    if (!historyRead_ && model_.state().timerSelectable) {
+        model_.setHistory(history_.load());
+        historyRead_ = true;
+    }
     model_.selectType(EditorKind::timer);
     render();
 }

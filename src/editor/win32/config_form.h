@@ -94,6 +94,7 @@ private:
     std::array<win32::ControlSubclass, 3> timeFields_;
     HWND toolTip_ = nullptr;
     int focusedTextId_ = 0;  // the text field whose whole text a focus selects
+    bool historyRead_ = false;
     bool rendering_ = false;  // change notices caused by render() itself
 };
 
