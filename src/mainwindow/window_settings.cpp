@@ -15,12 +15,6 @@ constexpr std::string_view kStatusBar = "statusbar";
 constexpr int kMaxCheckIntervalMs = 65535;
 constexpr int kMaxTrayRefreshSeconds = 24 * 60 * 60;
 
-// A 0/1 key: the number's text through textToFlag, so only 1 is on.
-bool readFlag(const SettingsFile& settings, std::string_view section, std::string_view key, bool defaultValue) {
-    const int number = settings.readInt(section, key, flagToNumber(defaultValue));
-    return textToFlag(toTrimmedText(number));
-}
-
 int readPositive(const SettingsFile& settings, std::string_view key, int defaultValue) {
     const int value = settings.readInt(kWindow, key, defaultValue);
     return value > 0 ? value : defaultValue;
@@ -38,8 +32,8 @@ WindowSettings loadWindowSettings(const SettingsFile& settings) {
     w.height = readPositive(settings, "height", w.height);
     w.alpha = std::clamp(settings.readInt(kWindow, "arpha", w.alpha), 0, 255);
     w.list = readListSettings(settings);
-    w.showToolTip = readFlag(settings, kList, "showtooltip", w.showToolTip);
-    w.statusBarVisible = readFlag(settings, kStatusBar, "visible", w.statusBarVisible);
+    w.showToolTip = settings.readFlag(kList, "showtooltip", w.showToolTip);
+    w.statusBarVisible = settings.readFlag(kStatusBar, "visible", w.statusBarVisible);
     return w;
 }
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "store/alarm_record.h"
-
 namespace kolvi {
 namespace {
 
@@ -16,10 +14,6 @@ constexpr int kDefaultActionDelay = 30;
 constexpr int kLongestActionDelay = 60 * 60;
 constexpr int kLongestMissedGrace = 24 * 60 * 60;
 
-bool readFlag(const SettingsFile& settings, std::string_view section, std::string_view key, bool defaultValue) {
-    return textToFlag(toTrimmedText(settings.readInt(section, key, flagToNumber(defaultValue))));
-}
-
 // Below 0 gives the default, above the longest the longest.
 int readBounded(const SettingsFile& settings, std::string_view key, int defaultValue, int longest) {
     const int value = settings.readInt(kAlarm, key, defaultValue);
@@ -28,7 +22,7 @@ int readBounded(const SettingsFile& settings, std::string_view key, int defaultV
 
 }  // namespace
 
-bool readWakeTimer(const SettingsFile& settings) { return readFlag(settings, kAlarm, "wake", false); }
+bool readWakeTimer(const SettingsFile& settings) { return settings.readFlag(kAlarm, "wake", false); }
 
 int readMissedGrace(const SettingsFile& settings) {
     return readBounded(settings, "missedgrace", 0, kLongestMissedGrace);
@@ -42,6 +36,6 @@ int readActionDelay(const SettingsFile& settings) {
     return readBounded(settings, "actiondelay", kDefaultActionDelay, kLongestActionDelay);
 }
 
-bool readShowNextAlarm(const SettingsFile& settings) { return readFlag(settings, "window", "shownext", true); }
+bool readShowNextAlarm(const SettingsFile& settings) { return settings.readFlag("window", "shownext", true); }
 
 }  // namespace kolvi

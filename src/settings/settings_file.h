@@ -27,6 +27,10 @@ public:
     // neither a digit nor a sign reads as 0; missing or empty gives the default.
     // Numbers beyond the range of int read as INT_MAX or INT_MIN.
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // A 0/1 key, as the program writes it: only the number 1 is on.
+    bool readFlag(std::string_view section, std::string_view key, bool defaultValue) const {
+        return readInt(section, key, defaultValue ? 1 : 0) == 1;
+    }
 
     // False when the file could not be written (the caller may ignore it).
     // Also false, with the file untouched, when the file exists but cannot be
