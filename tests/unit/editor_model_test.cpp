@@ -49,7 +49,7 @@ protected:
     }
 
     EditorModel model;
-    const IconvCodec codec;
+    const IconvCodec codec{};
     test::TestClock clock;
 };
 
@@ -188,7 +188,7 @@ constexpr const char* kPath = "C:\\prog\\timer.history";
 class TimerHistoryTest : public ::testing::Test {
 protected:
     test::MemoryFileSystem fs;
-    const IconvCodec codec;
+    const IconvCodec codec{};
     TimerHistory history{fs, codec, "C:\\prog"};
 };
 

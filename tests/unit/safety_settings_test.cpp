@@ -12,7 +12,7 @@ namespace {
 
 TEST(SafetySettings, DefaultsAndHandEditsBroughtIntoRange) {
     test::MemoryFileSystem fs;
-    const IconvCodec codec;
+    const IconvCodec codec{};
     const SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
     const auto read = [&settings] {
         return std::tuple(readWakeTimer(settings), readMissedGrace(settings), readKeyGuardMs(settings),
