@@ -167,7 +167,7 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
         list.applySort(3, 0);
         AlarmCheck check;
         FakeHost host;
-        host.hook = [&](const std::string&) { action(list); };
+        host.hook = [&list, &run = action](const std::string&) { run(list); };
         const TickResult result = check.tick(list, at(kMonday, "10:00:00"), host);
         EXPECT_EQ(std::tuple(result.status, result.listChanged, rowNames(list), host.saves),
                   std::tuple(status, true, rows, saves)) << what;

@@ -103,7 +103,8 @@ TEST(AlarmList, SortIsStableByCodePointAndTheNumberColumnReverses) {
     for (const auto& [order, first] : {std::pair{0, '8'}, {1, '9'}}) {
         list.applySort(3, order);
         Texts expected = names;
-        std::stable_partition(expected.begin(), expected.end(), [first](const auto& name) { return name[0] == first; });
+        std::stable_partition(expected.begin(), expected.end(),
+                              [lead = first](const auto& name) { return name[0] == lead; });
         EXPECT_EQ(column(list), expected) << order;
     }
     list.clearRows();
