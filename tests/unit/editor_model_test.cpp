@@ -185,10 +185,8 @@ TEST_F(EditorModelTest, TheOpenFileDialogStartsInTheFilesFolder) {
 // fuzz target checks over its corpus (FuzzReplay.timer_history); these are the values it cannot know.
 constexpr const char* kPath = "C:\\prog\\timer.history";
 
-class TimerHistoryTest : public ::testing::Test {
+class TimerHistoryTest : public ::testing::Test, protected test::ProgramFiles {
 protected:
-    test::MemoryFileSystem fs;
-    const IconvCodec codec;
     TimerHistory history{fs, codec, "C:\\prog"};
 };
 

@@ -11,7 +11,6 @@
 #include "command/send_keys.h"
 #include "notify/extension.h"
 #include "notify/sound_form_model.h"
-#include "platform/posix/iconv_codec.h"
 #include "schedule/alarm_action.h"
 #include "schedule/alarm_check.h"
 #include "schedule/countdown_text.h"
@@ -25,27 +24,6 @@ namespace {
 
 using namespace test;
 using Texts = std::vector<std::string>;
-
-Texts rowNames(const AlarmList& list) {
-    Texts names;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) names.push_back(list.row(i).text(Column::name));
-    return names;
-}
-
-// Records the alarms run, each after an optional hook (to tick again from
-// inside an action, or to change the list).
-struct FakeHost final : AlarmCheckHost {
-    void runAlarm(const std::string& line) override {
-        const std::string before = line, name(lineField(line, Field::name));
-        fired.push_back(name);
-        if (hook) hook(name);
-        EXPECT_EQ(line, before) << "the line of " << name << " changed during its action";
-    }
-    void saveAlarmFile() override { ++saves; }
-    Texts fired;
-    std::function<void(const std::string&)> hook;
-    int saves = 0;
-};
 
 // A row that fires is highlighted, dimmed and current, so the list must be repainted.
 TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
@@ -66,7 +44,7 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
         AlarmList list = openList({alarmLine("other", "12:00:00"), line});
         if (status == noFile) list.setTag("");
         AlarmCheck check;
-        FakeHost host;
+        RecordingCheckHost host;
         const TickResult result = check.tick(list, now, host);
         const AlarmRow& row = list.row(1);
         EXPECT_EQ(std::tuple(result.status, result.listChanged, host.fired.size(), row.ghosted, row.selected,
@@ -81,7 +59,7 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
 TEST(AlarmCheck, LatchAllowsOneFiringPerSecondAndTheListChangesOnlyWhenItMoves) {
     AlarmList list = openList({alarmLine("朝会", "07:30:00", "0111110")});
     AlarmCheck check;
-    FakeHost host;
+    RecordingCheckHost host;
     const auto changed = [&](int day, const char* time) { return check.tick(list, at(day, time), host).listChanged; };
     EXPECT_FALSE(changed(kMonday, "07:29:59"));  // a quiet tick
     EXPECT_TRUE(changed(kMonday, "07:30:00"));
@@ -112,7 +90,7 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndAWaitingRowCanStopWaiting) {
     for (const auto& [what, meanwhile, firedAfterwards] : cases) {
         AlarmList list = openList(lines);
         AlarmCheck check;
-        FakeHost host;
+        RecordingCheckHost host;
         for (int i = 0; i < 4; ++i) check.tick(list, at(kMonday, "10:00:00"), host);
         EXPECT_EQ(host.fired, (Texts{"A", "B", "C", "D"})) << what;
         host.fired.clear();
@@ -131,7 +109,7 @@ TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     AlarmList list = openList({alarmLine("C", "10:00:01", "1111111", true), alarmLine("A", "10:00:00", "1111111", true),
                                alarmLine("D", "10:00:00")});
     AlarmCheck check;
-    FakeHost host;
+    RecordingCheckHost host;
     Texts nested;
     host.hook = [&](const std::string& name) {
         if (name != "A") return;
@@ -142,7 +120,7 @@ TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host).status, "10:00:00 (A)");
     EXPECT_EQ(nested, (Texts{"10:00:00 (D)", "10:00:00", "10:00:01 (C)"}));
     // C's deletion moved A up to where C was; D, now at A's old place, stays.
-    EXPECT_EQ(std::pair(rowNames(list), host.saves), std::pair(Texts{"D"}, 2));
+    EXPECT_EQ(std::pair(column(list), host.saves), std::pair(Texts{"D"}, 2));
     check.tick(list, at(kMonday, "10:00:01"), host);
     check.tick(list, at(kMonday, "10:00:00"), host);  // the clock set back: D again
     EXPECT_EQ(host.fired, (Texts{"A", "D", "C", "D"}));
@@ -166,10 +144,10 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
         AlarmList list = openList(lines);
         list.applySort(3, 0);
         AlarmCheck check;
-        FakeHost host;
+        RecordingCheckHost host;
         host.hook = [&](const std::string&) { action(list); };
         const TickResult result = check.tick(list, at(kMonday, "10:00:00"), host);
-        EXPECT_EQ(std::tuple(result.status, result.listChanged, rowNames(list), host.saves),
+        EXPECT_EQ(std::tuple(result.status, result.listChanged, column(list), host.saves),
                   std::tuple(status, true, rows, saves)) << what;
     }
 }
@@ -227,13 +205,11 @@ TEST(AlarmAction, ChoosesByTheFileFieldModeAndSoundSettings) {
         {"enabletype=MP3,wavx", line("n", "a.mp3"), F, act(K::shellOpen, "a.mp3")},
         {"enabletype=MP3,wavx", line("n", "a.wav"), F, act(K::shellOpen, "a.wav")},
     };
-    IconvCodec codec;
     for (const auto& [ini, alarm, mode, expected] : cases) {
-        MemoryFileSystem fs;
-        const SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
-        if (!ini.empty()) fs.put(settings.path(), *codec.encode("[sound]\r\n" + ini));
+        ProgramFiles files;
+        if (!ini.empty()) files.fs.put(files.settings.path(), *files.codec.encode("[sound]\r\n" + ini));
         const auto isCommand = [](std::string_view text) { return text == "Lock"; };
-        EXPECT_EQ(decideAlarmAction(alarm, mode, settings, isCommand), expected) << alarm << " with " << ini;
+        EXPECT_EQ(decideAlarmAction(alarm, mode, files.settings, isCommand), expected) << alarm << " with " << ini;
     }
     const std::pair<const char*, const char*> types[] = {{"x.aiff", "iff"}, {"x.au", ".au"}, {"ベル音", "ベル音"},
                                                          {"音.ＭＰ３", "mp3"}};
@@ -246,11 +222,8 @@ constexpr const char* kFired = "1,会議,0,1,1,1,1,1,0,10,00,00,C:\\s.wav,0";
 // A Wednesday unless said otherwise.
 LocalTime hms(int hour, int minute, int second, int weekday = 3) { return {weekday, hour, minute, second}; }
 
-class SoundFormModelTest : public ::testing::Test {
+class SoundFormModelTest : public ::testing::Test, protected ProgramFiles {
 protected:
-    MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
     RecordingSoundDevice sound;
     TestClock clock;
 };

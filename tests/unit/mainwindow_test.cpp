@@ -12,7 +12,6 @@
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/window_settings.h"
 #include "platform/keys.h"
-#include "platform/posix/iconv_codec.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
 
@@ -164,16 +163,13 @@ TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
     EXPECT_EQ(refreshed.windowStateTmp(), S::maximized);
 }
 
-class WindowSettingsTest : public ::testing::Test {
+class WindowSettingsTest : public ::testing::Test, protected test::ProgramFiles {
 protected:
     // The settings file holding text, then value.
     SettingsFile& withFile(const std::string& text, std::string_view value = {}) {
         fs.put(settings.path(), text + std::string(value));
         return settings;
     }
-    test::MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
 };
 
 auto fields(const WindowSettings& w) {

@@ -5,7 +5,6 @@
 #include <climits>
 #include <tuple>
 
-#include "platform/posix/iconv_codec.h"
 #include "support/memory_file_system.h"
 
 namespace kolvi {
@@ -17,12 +16,7 @@ constexpr const char* kDefault = "<default>";
 // every input of the settings fuzzer's corpus; reads and writes that the
 // system's own functions also give, by the differential test. Here what only
 // we can be asked.
-class SettingsFileTest : public ::testing::Test {
-protected:
-    test::MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
-};
+class SettingsFileTest : public ::testing::Test, protected test::ProgramFiles {};
 
 // Code page 932 line by line: trail bytes that look like ASCII (\, A, ]) do
 // not count; full-width letters and the full-width space are no ASCII; a

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <tuple>
 
-#include "platform/posix/iconv_codec.h"
 #include "store/alarm_file.h"
 #include "store/paths.h"
+#include "support/alarm_lines.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
 
@@ -15,21 +15,13 @@ namespace kolvi {
 namespace {
 
 using Texts = std::vector<std::string>;
+using test::column;
 
 AlarmRecord alarm(std::string name, int hour) {
     AlarmRecord record;
     record.name = std::move(name);
     record.hour = static_cast<std::int16_t>(hour);
     return record;
-}
-
-// One column's texts, of every row or of the highlighted ones only.
-Texts column(const AlarmList& list, Column c = Column::name, bool highlightedOnly = false) {
-    Texts texts;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) {
-        if (!highlightedOnly || list.row(i).selected) texts.push_back(list.row(i).text(c));
-    }
-    return texts;
 }
 
 TEST(AlarmRecord, ToIntegerReadsDecimalNotationRoundingHalvesToEven) {
@@ -174,7 +166,7 @@ std::string box(std::string_view message, const std::string& path) { return std:
 
 // That whatever opens saves and reads back the same, and that a refused file
 // says so once, is checked over the alarm file fuzzer's corpus.
-class AlarmFileTest : public ::testing::Test {
+class AlarmFileTest : public ::testing::Test, protected test::ProgramFiles {
 protected:
     Texts tags() const {
         Texts result;
@@ -189,10 +181,7 @@ protected:
         return messages.errors;
     }
 
-    test::MemoryFileSystem fs;
-    IconvCodec codec;
     test::RecordingMessageBoxes messages;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
     AlarmFileContext context{fs, codec, messages, settings, "C:\\prog"};
     AlarmList list;
 };
