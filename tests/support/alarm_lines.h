@@ -49,10 +49,12 @@ inline std::vector<std::string> column(const AlarmList& list, Column c = Column:
     return texts;
 }
 
-// Records the names of the alarms run, each after an optional hook (to tick
-// again from inside an action, or to change the list), the saves and the
-// missed alarms reported. The grace is the base's 0 unless a test sets one.
+// An alarm check in a window that records the names of the alarms run, each
+// after an optional hook (to tick again from inside an action, or to change
+// the list), the saves and the missed alarms reported. The grace is the
+// base's 0 unless a test sets one.
 struct RecordingCheckHost final : AlarmCheckHost {
+    TickResult tick(AlarmList& list, const LocalTime& now) { return check.tick(list, now, *this); }
     void runAlarm(const std::string& line) override {
         const std::string before = line, name(lineField(line, Field::name));
         fired.push_back(name);
@@ -64,6 +66,7 @@ struct RecordingCheckHost final : AlarmCheckHost {
     void reportMissed(const std::vector<MissedAlarm>& missed) override {
         for (const MissedAlarm& alarm : missed) report.push_back(missedAlarmLine(alarm));
     }
+    AlarmCheck check;
     std::vector<std::string> fired, report;
     std::function<void(const std::string&)> hook;
     int saves = 0, grace = 0;
