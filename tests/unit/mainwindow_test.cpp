@@ -121,10 +121,10 @@ TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges)
     EXPECT_EQ(fitTrayTip(trayTipText("D:\\x\\" + std::string(300, 'n') + ".alm")),  // 127 units of text
               title + "\r\n" + std::string(127 - 11, 'n'));
     TrayIconState tray;
-    EXPECT_EQ(tray.updateTip(""), std::nullopt);
-    EXPECT_EQ(tray.updateTip("wake.alm"), "Kolviアラーム\r\nwake.alm");
-    EXPECT_EQ(tray.updateTip("D:\\x\\wake.alm"), std::nullopt);  // the name part alone counts
-    EXPECT_EQ(tray.updateTip(""), "Kolviアラーム");
+    // Sent only when it changes: the name part alone counts.
+    const auto sent = std::array{tray.updateTip(""), tray.updateTip("wake.alm"), tray.updateTip("D:\\x\\wake.alm"),
+                                 tray.updateTip("")};
+    EXPECT_EQ(sent, (std::array<std::optional<std::string>, 4>{std::nullopt, title + "\r\nwake.alm", std::nullopt, title}));
     // Newer notify-icon versions put the icon id in the high word of a callback.
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
@@ -143,9 +143,8 @@ TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
     EXPECT_EQ(tray.onResize(S::normal), (TrayIconState::ResizeActions{false, false, false}));
     tray.onResize(S::minimized);
     EXPECT_EQ(tray.restore(), S::normal);
-    started.onResize(S::minimized);
-    EXPECT_EQ(started.restore(), S::maximized);
-    EXPECT_EQ(TrayIconState(0, S::minimized).windowStateTmp(), S::normal);
+    EXPECT_EQ(std::pair(started.windowStateTmp(), TrayIconState(0, S::minimized).windowStateTmp()),
+              std::pair(S::maximized, S::normal));
     refreshed.onResize(S::maximized);
     EXPECT_EQ(refreshed.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, true}));
     EXPECT_TRUE(refreshed.inTray() && refreshed.onRefreshTimer() && refreshed.onTaskbarCreated());
@@ -158,9 +157,8 @@ TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
     refreshed.onResize(S::minimized);
     refreshed.beginExit();
     EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
-    EXPECT_EQ(refreshed.onResize(S::normal), TrayIconState::ResizeActions{});
-    EXPECT_EQ(refreshed.onResize(S::minimized), TrayIconState::ResizeActions{});
-    EXPECT_EQ(refreshed.windowStateTmp(), S::maximized);
+    EXPECT_EQ((std::pair{refreshed.onResize(S::normal), refreshed.windowStateTmp()}),
+              std::pair(TrayIconState::ResizeActions{}, S::maximized));
 }
 
 class WindowSettingsTest : public ::testing::Test, protected test::ProgramFiles {
