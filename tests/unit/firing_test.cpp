@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <tuple>
+#include <utility>
 
 #include "command/control_command.h"
 #include "command/send_keys.h"
@@ -89,8 +90,7 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndAWaitingRowCanStopWaiting) {
         AlarmList list = openList(lines);
         RecordingCheckHost host;
         for (int i = 0; i < 4; ++i) host.tick(list, at(kMonday, "10:00:00"));
-        EXPECT_EQ(host.fired, (Texts{"A", "B", "C", "D"})) << what;
-        host.fired.clear();
+        EXPECT_EQ(std::exchange(host.fired, {}), (Texts{"A", "B", "C", "D"})) << what;
         meanwhile(list);
         host.tick(list, at(kMonday, "10:00:01"));
         list.changeCheck(list.rowCount() - 1, true);  // switched on again, a row does not resume waiting

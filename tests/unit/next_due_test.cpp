@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -56,7 +57,9 @@ TEST(NextDue, EarliestMomentOfACheckedRowWithinAWeek) {
     }
 }
 
-TEST(NextAlarmLine, NamesTheNextAlarmWithinADayWithTheTimeLeftAsTheTipsThirdLine) {
+// The line names the next alarm within a day with the time left; it is the tray tip's third line, and the
+// window's copy reports a change once, until the switch clears it; off in the settings, it never shows.
+TEST(NextAlarmLine, NamesTheNextAlarmWithinADayAndReportsEachChangeOnce) {
     const std::pair<std::string, std::string> cases[] = {
         {alarmLine("会議", "12:05:30"), "次: 会議 12:05:30 (あと 2時間5分)"},
         {alarmLine("会議", "11:00:00"), "次: 会議 11:00:00 (あと 1時間)"},
@@ -67,19 +70,14 @@ TEST(NextAlarmLine, NamesTheNextAlarmWithinADayWithTheTimeLeftAsTheTipsThirdLine
     };
     for (const auto& [line, shown] : cases) EXPECT_EQ(nextAlarmLine(openList({line}), at(kMonday, "10:00:00")), shown);
     EXPECT_EQ(trayTipText("C:\\x\\wake.alm", "次: a"), "Kolviアラーム\r\nwake.alm\r\n次: a");
-}
 
-TEST(NextAlarmLine, AChangeIsReportedOnceAndTheSettingSwitchesTheLineOff) {
     const AlarmList list = openList({alarmLine("a", "10:05:00")});
-    NextAlarmLine line(true);
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:00")), "次: a 10:05:00 (あと 5分)");
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:01")), "次: a 10:05:00 (あと 4分)");  // whole minutes left
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), std::nullopt);
-    EXPECT_EQ(line.clear(), "");
-    EXPECT_EQ(line.clear(), std::nullopt);
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), "次: a 10:05:00 (あと 4分)");
-    NextAlarmLine off(false);
-    EXPECT_EQ(off.update(list, at(kMonday, "10:00:00")), std::nullopt);
+    NextAlarmLine line(true), off(false);
+    const auto update = [&list](NextAlarmLine& l, const char* time) { return l.update(list, at(kMonday, time)); };
+    const std::array<std::optional<std::string>, 7> sent{update(line, "10:00:00"), update(line, "10:00:01"),
+        update(line, "10:00:59"), line.clear(), line.clear(), update(line, "10:00:59"), update(off, "10:00:00")};
+    const std::string five = "次: a 10:05:00 (あと 5分)", four = "次: a 10:05:00 (あと 4分)";
+    EXPECT_EQ(sent, (decltype(sent){five, four, std::nullopt, "", std::nullopt, four, std::nullopt}));
 }
 
 using Names = std::vector<std::string>;

@@ -17,11 +17,9 @@ namespace {
 using Texts = std::vector<std::string>;
 using test::column;
 
+// Checked, on no weekday, at that hour.
 AlarmRecord alarm(std::string name, int hour) {
-    AlarmRecord record;
-    record.name = std::move(name);
-    record.hour = static_cast<std::int16_t>(hour);
-    return record;
+    return {true, std::move(name), {}, static_cast<std::int16_t>(hour), 0, 0, "", false};
 }
 
 TEST(AlarmRecord, ToIntegerReadsDecimalNotationRoundingHalvesToEven) {
@@ -64,7 +62,6 @@ TEST(AlarmList, RowShowsTheColumnTextsOfItsRecordAndItsNumber) {
     using Row = std::array<std::string, kColumnCount>;
     EXPECT_EQ(list.row(0).texts, (Row{"1:", "朝会", "月火水木金", "07:05:00", "bell.wav", "する"}));
     EXPECT_EQ(list.row(1).texts, (Row{"2:", "x", "日月火水木金土", "23:59:59", "", "しない"}));
-    EXPECT_EQ(std::pair(list.row(0).checked, list.row(1).checked), std::pair(false, true));
     EXPECT_TRUE(list.changeCheck(0, true) && list.row(0).checked);
     EXPECT_EQ(list.row(0).tag, "1,朝会,0,1,1,1,1,1,0,07,05,00,bell.wav,1");
     EXPECT_FALSE(list.changeCheck(0, true) || list.changeCheck(2, true) || list.addAlarmLine("1,too,few"));
@@ -146,8 +143,7 @@ TEST(AlarmList, CurrentRowFollowsItsRowAndIsGoneAfterDelete) {
     for (const auto& [name, hour] : {std::pair{"b", 2}, {"c", 1}}) list.addAlarmRow(alarm(name, hour));
     list.makeCurrent(0);   // "a"
     list.applySort(3, 0);  // "a" moves to the end
-    ASSERT_NE(list.currentTag(), nullptr);
-    EXPECT_EQ(*list.currentTag(), "1,a,0,0,0,0,0,0,0,03,00,00,,0");
+    EXPECT_EQ(list.currentTag() ? *list.currentTag() : "", "1,a,0,0,0,0,0,0,0,03,00,00,,0");
     list.deleteCurrentRow();
     list.deleteCurrentRow();  // nothing current: nothing removed
     EXPECT_EQ(column(list), (Texts{"c", "b"}));
