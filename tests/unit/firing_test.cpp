@@ -285,7 +285,6 @@ TEST_F(SoundFormModelTest, DigitsCloseTheWindowAndItsUnloadDecidesTheExtension) 
     for (const auto& [mode, key, target, closes, outcome] : cases) {
         AlarmList list;
         if (target == fileOpen) list.setTag("list.alm");
-        clock.time = hms(0, 0, 0);
         sound.calls.clear();
         SoundFormModel window(mode, SoundApi::mci, 4242, kFired);
         window.startSound(sound, "C:\\a b.wav");
