@@ -15,11 +15,9 @@ using Texts = std::vector<std::string>;
 
 TEST(PowerCountdown, OnlyPowerCommandsWithADelayCountDownAndTheActionRunsOnceUnlessCancelled) {
     const std::tuple<const char*, const char*, int, const char*> commands[] = {
-        {"shutdown2k", "会議", 3, "会議: 3秒後にシャットダウンします。"},
-        {"REBOOT2K", "朝", 30, "朝: 30秒後に再起動します。"},
-        {"logoffxp", "", 5, "5秒後にログオフします。"},
+        {"shutdown2k", "会議", 3, "会議: 3秒後にシャットダウンします。"}, {"REBOOT2K", "朝", 30, "朝: 30秒後に再起動します。"},
+        {"logoffxp", "", 5, "5秒後にログオフします。"}, {"lock", "朝", 30, ""},
         {"shutdown2k", "朝", 0, ""},  // "": run at once, as always
-        {"lock", "朝", 30, ""},
     };
     for (const auto& [command, name, delay, text] : commands) {
         const std::optional<PowerCountdown> countdown = guardPowerCommand(command, name, delay);
