@@ -13,6 +13,8 @@
 
 namespace kolvi::test {
 
+using Texts = std::vector<std::string>;
+
 inline constexpr int kSunday = 0, kMonday = 1, kTuesday = 2, kWednesday = 3, kSaturday = 6;
 
 // days: seven flags, Sunday first ("0111110" is Monday to Friday).
@@ -41,8 +43,8 @@ inline AlarmList openList(const std::vector<std::string>& lines) {
 }
 
 // One column's texts, of every row or of the highlighted ones only.
-inline std::vector<std::string> column(const AlarmList& list, Column c = Column::name, bool highlightedOnly = false) {
-    std::vector<std::string> texts;
+inline Texts column(const AlarmList& list, Column c = Column::name, bool highlightedOnly = false) {
+    Texts texts;
     for (std::size_t i = 0; i < list.rowCount(); ++i) {
         if (!highlightedOnly || list.row(i).selected) texts.push_back(list.row(i).text(c));
     }
@@ -67,7 +69,7 @@ struct RecordingCheckHost final : AlarmCheckHost {
         for (const MissedAlarm& alarm : missed) report.push_back(missedAlarmLine(alarm));
     }
     AlarmCheck check;
-    std::vector<std::string> fired, report;
+    Texts fired, report;
     std::function<void(const std::string&)> hook;
     int saves = 0, grace = 0;
 };

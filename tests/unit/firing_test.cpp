@@ -24,7 +24,6 @@ namespace kolvi {
 namespace {
 
 using namespace test;
-using Texts = std::vector<std::string>;
 
 // A row that fires is highlighted, dimmed and current, so the list must be repainted.
 TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {

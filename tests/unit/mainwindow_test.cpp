@@ -110,7 +110,13 @@ TEST(MenuModel, EnablingCommandsAndShortcuts) {
     }
 }
 
-TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges) {
+// The tip is cut to the field without splitting a character and sent only
+// when it changes. Restored, the window returns to its state before it went
+// into the tray; started maximised straight into the tray, it comes back
+// maximised; a minimised state is never one to return to. The refresh timer
+// and the shell's restart re-add the icon only while in the tray, and nothing
+// happens on resize once the exit has started.
+TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
     const std::string title = "Kolviアラーム", pair = "\xF0\x9F\x94\x94";  // 9 UTF-16 units; U+1F514, a surrogate pair
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
         {title, 10, title},          {title, 9, "Kolviアラー"},  {"ab" + pair, 4, "ab"},  {"ab" + pair, 5, "ab" + pair},
@@ -120,7 +126,7 @@ TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges)
     for (const auto& [tip, field, fitted] : cases) EXPECT_EQ(fitTrayTip(tip, field), fitted) << tip << field;
     EXPECT_EQ(fitTrayTip(trayTipText("D:\\x\\" + std::string(300, 'n') + ".alm")),  // 127 units of text
               title + "\r\n" + std::string(127 - 11, 'n'));
-    TrayIconState tray;
+    TrayIconState tray(0), started(0, S::maximized), refreshed(30000);
     // Sent only when it changes: the name part alone counts.
     const auto sent = std::array{tray.updateTip(""), tray.updateTip("wake.alm"), tray.updateTip("D:\\x\\wake.alm"),
                                  tray.updateTip("")};
@@ -128,15 +134,6 @@ TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges)
     // Newer notify-icon versions put the icon id in the high word of a callback.
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
-}
-
-// Restored, the window returns to its state before it went into the tray;
-// started maximised straight into the tray, it comes back maximised; a
-// minimised state is never one to return to. The refresh timer and the
-// shell's restart re-add the icon only while in the tray, and nothing happens
-// on resize once the exit has started.
-TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
-    TrayIconState tray(0), started(0, S::maximized), refreshed(30000);
     tray.onResize(S::maximized);
     EXPECT_EQ(tray.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, false}));  // no period: no timer
     EXPECT_EQ(tray.restore(), S::maximized);

@@ -80,8 +80,6 @@ TEST(NextAlarmLine, NamesTheNextAlarmWithinADayAndReportsEachChangeOnce) {
     EXPECT_EQ(sent, (decltype(sent){five, four, std::nullopt, "", std::nullopt, four, std::nullopt}));
 }
 
-using Names = std::vector<std::string>;
-
 TEST(SkippedSeconds, OnlyAJumpOfMoreThanTwoSecondsWhileRunningIsASkip) {
     AlarmList list = openList({alarmLine("a", "10:00:01"), alarmLine("b", "10:00:04"), alarmLine("c", "10:00:07"),
                                alarmLine("d", "10:00:10")});
@@ -95,7 +93,7 @@ TEST(SkippedSeconds, OnlyAJumpOfMoreThanTwoSecondsWhileRunningIsASkip) {
     host.grace = 0;                            // no grace: d is left alone, and not reported
     host.tick(list, at(kMonday, "10:00:11"));
     host.tick(list, at(kMonday, "10:00:12"));
-    EXPECT_EQ(std::pair(host.fired, host.report), std::pair(Names{"b"}, Names{}));
+    EXPECT_EQ(std::pair(host.fired, host.report), std::pair(Texts{"b"}, Texts{}));
 }
 
 // Ten minutes asleep with a grace of 30 s; the list order differs from the due order.
@@ -106,7 +104,7 @@ TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnes
                                alarmLine("later", "10:20:00")});
     RecordingCheckHost host;
     host.grace = 30;
-    Names statuses;
+    Texts statuses;
     host.hook = [&](const std::string& name) {
         if (name != "b") return;
         list.changeCheck(4, false);  // d, switched off while it waits for its turn
@@ -116,11 +114,11 @@ TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnes
     for (const char* time : {"10:10:00", "10:10:00", "10:10:00", "10:10:01"}) {
         statuses.push_back(host.tick(list, at(kMonday, time)).status);
     }
-    EXPECT_EQ(host.fired, (Names{"b", "c", "now"}));
-    EXPECT_EQ(statuses, (Names{"10:10:00 (c)", "10:10:00 (b)", "10:10:00 (now)", "10:10:00", "10:10:01"}));
-    EXPECT_EQ(host.report, (Names{"old 日月火水木金土 10:05:00", "a 日月火水木金土 10:08:00"}));
+    EXPECT_EQ(host.fired, (Texts{"b", "c", "now"}));
+    EXPECT_EQ(statuses, (Texts{"10:10:00 (c)", "10:10:00 (b)", "10:10:00 (now)", "10:10:00", "10:10:01"}));
+    EXPECT_EQ(host.report, (Texts{"old 日月火水木金土 10:05:00", "a 日月火水木金土 10:08:00"}));
     // b deleted itself after running; a, missed, is kept for the user.
-    EXPECT_EQ(column(list), (Names{"now", "c", "a", "d", "old", "later"}));
+    EXPECT_EQ(column(list), (Texts{"now", "c", "a", "d", "old", "later"}));
 }
 
 TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
@@ -131,16 +129,16 @@ TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
     host.tick(list, at(kMonday, "22:00:00"));
     host.tick(list, at(kSaturday, "06:00:00", 1));  // over a week later
     EXPECT_EQ(std::pair(host.fired, host.report),
-              std::pair(Names{}, Names{"tuesday 火 12:00:00", "daily 日月火水木金土 07:00:00", "friday 金 12:00:00"}));
+              std::pair(Texts{}, Texts{"tuesday 火 12:00:00", "daily 日月火水木金土 07:00:00", "friday 金 12:00:00"}));
 
     MissedReport report;
     EXPECT_TRUE(report.add({{"a", "月", "07:00:00"}}));
     EXPECT_FALSE(report.add({{"b", "火", "08:00:00"}}));
-    EXPECT_EQ(report.lines(), (Names{"a 月 07:00:00", "b 火 08:00:00"}));
+    EXPECT_EQ(report.lines(), (Texts{"a 月 07:00:00", "b 火 08:00:00"}));
     report.close();
     EXPECT_FALSE(report.add({}));
     EXPECT_TRUE(report.add({{"c", "", "09:00:00"}}));
-    EXPECT_EQ(report.lines(), (Names{"c  09:00:00"}));
+    EXPECT_EQ(report.lines(), (Texts{"c  09:00:00"}));
 }
 
 }  // namespace

@@ -14,8 +14,7 @@
 namespace kolvi {
 namespace {
 
-using Texts = std::vector<std::string>;
-using test::column;
+using test::column, test::Texts;
 
 // Checked, on no weekday, at that hour.
 AlarmRecord alarm(std::string name, int hour) {
