@@ -172,12 +172,12 @@ TEST_F(EditorModelTest, PresetsFillTheirFieldAndTheWeekdays) {
     }
 }
 
-// The file's folder is its directory part (the path tests give its rules), except that a drive's root keeps
-// its backslash: "C:" alone would be the drive's current folder.
 TEST_F(EditorModelTest, TheOpenFileDialogStartsInTheFilesFolder) {
     openToAdd(EditorKind::alarm);
-    model.setFileText("C:\\a.wav");
-    EXPECT_EQ(model.browseFolder(), "C:\\");
+    for (const auto& [file, folder] : {std::pair{"lock", ""}, {"C:\\曲\\a.wav", "C:\\曲"}, {"C:\\a.wav", "C:\\"}}) {
+        model.setFileText(file);
+        EXPECT_EQ(model.browseFolder(), folder);
+    }
 }
 
 // How every file reads, and that a record always lands on a line of its own, is the property the

@@ -154,8 +154,8 @@ TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
     refreshed.onResize(S::minimized);
     refreshed.beginExit();
     EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
-    EXPECT_EQ((std::pair{refreshed.onResize(S::normal), refreshed.windowStateTmp()}),
-              std::pair(TrayIconState::ResizeActions{}, S::maximized));
+    EXPECT_EQ((std::tuple{refreshed.onResize(S::minimized), refreshed.onResize(S::normal), refreshed.windowStateTmp()}),
+              std::tuple(TrayIconState::ResizeActions{}, TrayIconState::ResizeActions{}, S::maximized));
 }
 
 class WindowSettingsTest : public ::testing::Test, protected test::ProgramFiles {
