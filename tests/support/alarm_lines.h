@@ -53,9 +53,10 @@ inline Texts column(const AlarmList& list, Column c = Column::name, bool highlig
 
 // An alarm check in a window that records the names of the alarms run, each
 // after an optional hook (to tick again from inside an action, or to change
-// the list), the saves and the missed alarms reported. The grace is the
-// base's 0 unless a test sets one.
+// the list), the saves and the missed alarms reported. The grace (seconds)
+// is the base's 0 unless a test gives one.
 struct RecordingCheckHost final : AlarmCheckHost {
+    explicit RecordingCheckHost(int graceSeconds = 0) : grace(graceSeconds) {}
     TickResult tick(AlarmList& list, const LocalTime& now) { return check.tick(list, now, *this); }
     void runAlarm(const std::string& line) override {
         const std::string before = line, name(lineField(line, Field::name));

@@ -83,8 +83,7 @@ TEST(NextAlarmLine, NamesTheNextAlarmWithinADayAndReportsEachChangeOnce) {
 TEST(SkippedSeconds, OnlyAJumpOfMoreThanTwoSecondsWhileRunningIsASkip) {
     AlarmList list = openList({alarmLine("a", "10:00:01"), alarmLine("b", "10:00:04"), alarmLine("c", "10:00:07"),
                                alarmLine("d", "10:00:10")});
-    RecordingCheckHost host;
-    host.grace = 60;
+    RecordingCheckHost host(60);
     host.tick(list, at(kMonday, "10:00:00"));
     host.tick(list, at(kMonday, "10:00:02"));  // two seconds: a passes unseen, as always
     host.tick(list, at(kMonday, "10:00:05"));  // three: a skip, b fires
@@ -102,8 +101,7 @@ TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnes
                                alarmLine("a", "10:08:00", "1111111", true), alarmLine("b", "10:09:30", "1111111", true),
                                alarmLine("d", "10:09:55"), alarmLine("old", "10:05:00"),
                                alarmLine("later", "10:20:00")});
-    RecordingCheckHost host;
-    host.grace = 30;
+    RecordingCheckHost host(30);
     Texts statuses;
     host.hook = [&](const std::string& name) {
         if (name != "b") return;
@@ -124,8 +122,7 @@ TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnes
 TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
     AlarmList list = openList({alarmLine("daily", "07:00:00"), alarmLine("tuesday", "12:00:00", "0010000"),
                                alarmLine("friday", "12:00:00", "0000010"), "0,off,1,1,1,1,1,1,1,08,00,00,,0"});
-    RecordingCheckHost host;
-    host.grace = 60;
+    RecordingCheckHost host(60);
     host.tick(list, at(kMonday, "22:00:00"));
     host.tick(list, at(kSaturday, "06:00:00", 1));  // over a week later
     EXPECT_EQ(std::pair(host.fired, host.report),
