@@ -130,7 +130,7 @@ TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
     // Sent only when it changes: the name part alone counts.
     const auto sent = std::array{tray.updateTip(""), tray.updateTip("wake.alm"), tray.updateTip("D:\\x\\wake.alm"),
                                  tray.updateTip("")};
-    EXPECT_EQ(sent, (std::array<std::optional<std::string>, 4>{std::nullopt, title + "\r\nwake.alm", std::nullopt, title}));
+    EXPECT_EQ(sent, (decltype(sent){std::nullopt, title + "\r\nwake.alm", std::nullopt, title}));
     // Newer notify-icon versions put the icon id in the high word of a callback.
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
