@@ -337,8 +337,8 @@ Keys tap(unsigned code, int times = 1) { return times == 0 ? Keys{} : down(code)
 // the control command fuzzer's corpus.
 TEST(ControlCommand, EveryWordAndItsAction) {
     const std::pair<const char*, const char*> words[] = {
-        {"EXIT", "exit"},         {"LoCk", "lock"},           {"logoff98", "logoff"}, {"LOGOFFXP", "logoff"},
-        {"shutdown95", "poweroff"}, {"ShutDownXP", "poweroff"}, {"rebootME", "reboot"},   {"SENDKEYS x", "keys"},
+        {"EXIT", "exit"},           {"LoCk", "lock"},           {"logoff98", "logoff"}, {"LOGOFFXP", "logoff"},
+        {"shutdown95", "poweroff"}, {"ShutDownXP", "poweroff"}, {"rebootME", "reboot"}, {"SENDKEYS x", "keys"},
     };
     for (const auto& [text, action] : words) {
         RecordingSystemActions actions, delayed;

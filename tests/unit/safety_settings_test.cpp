@@ -17,7 +17,7 @@ TEST(SafetySettings, DefaultsAndHandEditsBroughtIntoRange) {
     };
     EXPECT_EQ(read(), std::tuple(false, 0, 500u, 30, true));
     files.fs.put(files.settings.path(), "[alarm]\r\nwake=1\r\nmissedgrace=999999\r\nkeyguard=0\r\nactiondelay=-10\r\n"
-                            "[window]\r\nshownext=2\r\n");
+                                        "[window]\r\nshownext=2\r\n");
     EXPECT_EQ(read(), std::tuple(true, 86400, 0u, 30, false));
 }
 
