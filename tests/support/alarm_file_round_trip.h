@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/posix/iconv_codec.h"
 #include "store/alarm_file.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
@@ -14,13 +13,11 @@
 namespace kolvi::test {
 
 inline std::string checkAlarmFileRoundTrip(std::string_view bytes) {
-    MemoryFileSystem fs;
-    IconvCodec codec;
+    ProgramFiles files;
     RecordingMessageBoxes messages;
-    SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
-    const AlarmFileContext context{fs, codec, messages, settings, "C:\\prog"};
+    const AlarmFileContext context{files.fs, files.codec, messages, files.settings, "C:\\prog"};
     AlarmList first, second;
-    fs.put("C:\\prog\\round.alm", std::string(bytes));
+    files.fs.put("C:\\prog\\round.alm", std::string(bytes));
     if (openAlarmFile(first, context, "round.alm").empty()) {
         // Refused: with one message, and nothing left open.
         return messages.errors.size() == 1 && first.rowCount() == 0 && !first.isFileOpen() ? "" : "a bad refusal";
@@ -28,9 +25,9 @@ inline std::string checkAlarmFileRoundTrip(std::string_view bytes) {
     if (!messages.errors.empty() || first.tag() != "round.alm") return "an opened file gave a message or another tag";
     if (!saveAlarmFile(first, context)) return "an opened file could not be saved";
     // What was saved opens again, and its rows give the same bytes: the same rows in the same order.
-    const std::string saved = fs.content("C:\\prog\\round.alm");
+    const std::string saved = files.fs.content("C:\\prog\\round.alm");
     if (openAlarmFile(second, context, "round.alm").empty()) return "a saved file could not be opened again";
-    return alarmFileBytes(second, codec) == saved ? "" : "the saved file reads back different rows";
+    return alarmFileBytes(second, files.codec) == saved ? "" : "the saved file reads back different rows";
 }
 
 }  // namespace kolvi::test

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/posix/iconv_codec.h"
+#include "settings/settings_file.h"
 #include "text/ascii.h"
 
 namespace kolvi::test {
@@ -46,6 +48,14 @@ private:
     std::map<std::string, std::string> files_;
     std::set<std::string> hidden_, locked_;
     int failingWrites_ = 0, writes_ = 0;
+};
+
+// What a test of the program's files starts from: an empty file system, the
+// code page 932 converter, and the settings file beside the program.
+struct ProgramFiles {
+    MemoryFileSystem fs;
+    IconvCodec codec;
+    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
 };
 
 }  // namespace kolvi::test

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/iconv_codec.h"
 #include "settings/profile_text.h"
 #include "settings/settings_file.h"
 #include "support/memory_file_system.h"
@@ -46,12 +45,10 @@ inline bool onlyOneLineChanged(const std::string& before, std::string_view after
 // and the unnamed section, each to the file as given.
 inline std::string checkSettingsFile(std::string_view bytes) {
     using Name = std::pair<std::string, std::string>;  // section, key
-    constexpr const char* kPath = "C:\\prog\\kolvialarm.ini";
     constexpr const char* kAbsent = "\x01<absent>";
-    test::MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings(fs, codec, kPath);
-    fs.put(kPath, std::string(bytes));
+    test::ProgramFiles files;
+    auto& [fs, codec, settings] = files;
+    fs.put(settings.path(), std::string(bytes));
     // The first ten keys named in the file, as far as its lines decode, and what they read as.
     std::vector<Name> names;
     std::vector<std::string> before;
@@ -68,10 +65,10 @@ inline std::string checkSettingsFile(std::string_view bytes) {
     const std::pair<Name, std::string> writes[] = {{{"Fuzz", "Added"}, "\"quoted\""}, {{"", "top"}, " 表示ソ "},
         {first, "new value"}, {{first.first, "zz-new"}, "-7"}, {names.empty() ? first : names.back(), ""}};
     for (const auto& [name, value] : writes) {
-        fs.put(kPath, std::string(bytes));
+        fs.put(settings.path(), std::string(bytes));
         if (!settings.writeString(name.first, name.second, value)) {
             // The one name that cannot be written: a key that would read as a header.
-            if (profile::trimBlanks(name.second).starts_with('[') && fs.content(kPath) == bytes) continue;
+            if (profile::trimBlanks(name.second).starts_with('[') && fs.content(settings.path()) == bytes) continue;
             return "a write failed";
         }
         const std::string written(profile::unquote(profile::trimBlanks(value)));
@@ -81,7 +78,7 @@ inline std::string checkSettingsFile(std::string_view bytes) {
             const std::string now = settings.readString(names[i].first, names[i].second, kAbsent);
             if (now != before[i] && now != written) return "it changed [" + names[i].first + "] " + names[i].second;
         }
-        if (!detail::onlyOneLineChanged(std::string(bytes), fs.content(kPath))) return "other lines changed";
+        if (!detail::onlyOneLineChanged(std::string(bytes), fs.content(settings.path()))) return "other lines changed";
     }
     return {};
 }

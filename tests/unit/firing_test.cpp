@@ -6,12 +6,12 @@
 #include <functional>
 #include <initializer_list>
 #include <tuple>
+#include <utility>
 
 #include "command/control_command.h"
 #include "command/send_keys.h"
 #include "notify/extension.h"
 #include "notify/sound_form_model.h"
-#include "platform/posix/iconv_codec.h"
 #include "schedule/alarm_action.h"
 #include "schedule/alarm_check.h"
 #include "schedule/countdown_text.h"
@@ -24,28 +24,6 @@ namespace kolvi {
 namespace {
 
 using namespace test;
-using Texts = std::vector<std::string>;
-
-Texts rowNames(const AlarmList& list) {
-    Texts names;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) names.push_back(list.row(i).text(Column::name));
-    return names;
-}
-
-// Records the alarms run, each after an optional hook (to tick again from
-// inside an action, or to change the list).
-struct FakeHost final : AlarmCheckHost {
-    void runAlarm(const std::string& line) override {
-        const std::string before = line, name(lineField(line, Field::name));
-        fired.push_back(name);
-        if (hook) hook(name);
-        EXPECT_EQ(line, before) << "the line of " << name << " changed during its action";
-    }
-    void saveAlarmFile() override { ++saves; }
-    Texts fired;
-    std::function<void(const std::string&)> hook;
-    int saves = 0;
-};
 
 // A row that fires is highlighted, dimmed and current, so the list must be repainted.
 TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
@@ -65,9 +43,8 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
     for (const auto& [what, line, now, fires, status] : cases) {
         AlarmList list = openList({alarmLine("other", "12:00:00"), line});
         if (status == noFile) list.setTag("");
-        AlarmCheck check;
-        FakeHost host;
-        const TickResult result = check.tick(list, now, host);
+        RecordingCheckHost host;
+        const TickResult result = host.tick(list, now);
         const AlarmRow& row = list.row(1);
         EXPECT_EQ(std::tuple(result.status, result.listChanged, host.fired.size(), row.ghosted, row.selected,
                              list.currentPosition().value_or(9)),
@@ -80,12 +57,11 @@ TEST(AlarmCheck, FiresARowWhoseTimeAndWeekdayMatch) {
 // passed over, latch and all.
 TEST(AlarmCheck, LatchAllowsOneFiringPerSecondAndTheListChangesOnlyWhenItMoves) {
     AlarmList list = openList({alarmLine("朝会", "07:30:00", "0111110")});
-    AlarmCheck check;
-    FakeHost host;
-    const auto changed = [&](int day, const char* time) { return check.tick(list, at(day, time), host).listChanged; };
+    RecordingCheckHost host;
+    const auto changed = [&](int day, const char* time) { return host.tick(list, at(day, time)).listChanged; };
     EXPECT_FALSE(changed(kMonday, "07:29:59"));  // a quiet tick
     EXPECT_TRUE(changed(kMonday, "07:30:00"));
-    EXPECT_EQ(check.tick(list, at(kMonday, "07:30:00"), host).status, "07:30:00");  // latched: no name, no change
+    EXPECT_EQ(host.tick(list, at(kMonday, "07:30:00")).status, "07:30:00");  // latched: no name, no change
     EXPECT_TRUE(changed(kMonday, "07:30:01"));  // the fired mark goes
     EXPECT_FALSE(list.row(0).ghosted || changed(kMonday, "07:30:02"));
     changed(kTuesday, "07:30:00");  // the next day fires again
@@ -111,16 +87,14 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndAWaitingRowCanStopWaiting) {
     };
     for (const auto& [what, meanwhile, firedAfterwards] : cases) {
         AlarmList list = openList(lines);
-        AlarmCheck check;
-        FakeHost host;
-        for (int i = 0; i < 4; ++i) check.tick(list, at(kMonday, "10:00:00"), host);
-        EXPECT_EQ(host.fired, (Texts{"A", "B", "C", "D"})) << what;
-        host.fired.clear();
+        RecordingCheckHost host;
+        for (int i = 0; i < 4; ++i) host.tick(list, at(kMonday, "10:00:00"));
+        EXPECT_EQ(std::exchange(host.fired, {}), (Texts{"A", "B", "C", "D"})) << what;
         meanwhile(list);
-        check.tick(list, at(kMonday, "10:00:01"), host);
+        host.tick(list, at(kMonday, "10:00:01"));
         list.changeCheck(list.rowCount() - 1, true);  // switched on again, a row does not resume waiting
-        check.tick(list, at(kMonday, "10:00:01"), host);
-        check.tick(list, at(kMonday, "10:00:02"), host);
+        host.tick(list, at(kMonday, "10:00:01"));
+        host.tick(list, at(kMonday, "10:00:02"));
         EXPECT_EQ(host.fired, firedAfterwards) << what;
     }
 }
@@ -130,21 +104,20 @@ TEST(AlarmCheck, RowsDueTogetherFireOnePerTickAndAWaitingRowCanStopWaiting) {
 TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     AlarmList list = openList({alarmLine("C", "10:00:01", "1111111", true), alarmLine("A", "10:00:00", "1111111", true),
                                alarmLine("D", "10:00:00")});
-    AlarmCheck check;
-    FakeHost host;
+    RecordingCheckHost host;
     Texts nested;
     host.hook = [&](const std::string& name) {
         if (name != "A") return;
         for (const char* time : {"10:00:00", "10:00:00", "10:00:01"}) {  // fires D; A and D latched; fires C
-            nested.push_back(check.tick(list, at(kMonday, time), host).status);
+            nested.push_back(host.tick(list, at(kMonday, time)).status);
         }
     };
-    EXPECT_EQ(check.tick(list, at(kMonday, "10:00:00"), host).status, "10:00:00 (A)");
+    EXPECT_EQ(host.tick(list, at(kMonday, "10:00:00")).status, "10:00:00 (A)");
     EXPECT_EQ(nested, (Texts{"10:00:00 (D)", "10:00:00", "10:00:01 (C)"}));
     // C's deletion moved A up to where C was; D, now at A's old place, stays.
-    EXPECT_EQ(std::pair(rowNames(list), host.saves), std::pair(Texts{"D"}, 2));
-    check.tick(list, at(kMonday, "10:00:01"), host);
-    check.tick(list, at(kMonday, "10:00:00"), host);  // the clock set back: D again
+    EXPECT_EQ(std::pair(column(list), host.saves), std::pair(Texts{"D"}, 2));
+    host.tick(list, at(kMonday, "10:00:01"));
+    host.tick(list, at(kMonday, "10:00:00"));  // the clock set back: D again
     EXPECT_EQ(host.fired, (Texts{"A", "D", "C", "D"}));
 }
 
@@ -165,11 +138,10 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
     for (const auto& [what, action, rows, saves, status] : cases) {
         AlarmList list = openList(lines);
         list.applySort(3, 0);
-        AlarmCheck check;
-        FakeHost host;
+        RecordingCheckHost host;
         host.hook = [&list, &run = action](const std::string&) { run(list); };
-        const TickResult result = check.tick(list, at(kMonday, "10:00:00"), host);
-        EXPECT_EQ(std::tuple(result.status, result.listChanged, rowNames(list), host.saves),
+        const TickResult result = host.tick(list, at(kMonday, "10:00:00"));
+        EXPECT_EQ(std::tuple(result.status, result.listChanged, column(list), host.saves),
                   std::tuple(status, true, rows, saves)) << what;
     }
 }
@@ -227,13 +199,11 @@ TEST(AlarmAction, ChoosesByTheFileFieldModeAndSoundSettings) {
         {"enabletype=MP3,wavx", line("n", "a.mp3"), F, act(K::shellOpen, "a.mp3")},
         {"enabletype=MP3,wavx", line("n", "a.wav"), F, act(K::shellOpen, "a.wav")},
     };
-    IconvCodec codec;
     for (const auto& [ini, alarm, mode, expected] : cases) {
-        MemoryFileSystem fs;
-        const SettingsFile settings(fs, codec, "C:\\prog\\kolvialarm.ini");
-        if (!ini.empty()) fs.put(settings.path(), *codec.encode("[sound]\r\n" + ini));
+        ProgramFiles files;
+        if (!ini.empty()) files.fs.put(files.settings.path(), *files.codec.encode("[sound]\r\n" + ini));
         const auto isCommand = [](std::string_view text) { return text == "Lock"; };
-        EXPECT_EQ(decideAlarmAction(alarm, mode, settings, isCommand), expected) << alarm << " with " << ini;
+        EXPECT_EQ(decideAlarmAction(alarm, mode, files.settings, isCommand), expected) << alarm << " with " << ini;
     }
     const std::pair<const char*, const char*> types[] = {{"x.aiff", "iff"}, {"x.au", ".au"}, {"ベル音", "ベル音"},
                                                          {"音.ＭＰ３", "mp3"}};
@@ -246,11 +216,8 @@ constexpr const char* kFired = "1,会議,0,1,1,1,1,1,0,10,00,00,C:\\s.wav,0";
 // A Wednesday unless said otherwise.
 LocalTime hms(int hour, int minute, int second, int weekday = 3) { return {weekday, hour, minute, second}; }
 
-class SoundFormModelTest : public ::testing::Test {
+class SoundFormModelTest : public ::testing::Test, protected ProgramFiles {
 protected:
-    MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
     RecordingSoundDevice sound;
     TestClock clock;
 };
@@ -280,10 +247,9 @@ TEST(Extension, DueTimeAndLine) {
     for (const ExtensionSpan& span : spans) extends += extendsAlarm(span) ? '+' : '-';
     EXPECT_EQ(extends, "-+-++-");
     const std::tuple<LocalTime, ExtensionSpan, LocalTime> cases[] = {
-        {hms(23, 0, 0), {1, 30, 0}, hms(0, 30, 0, 4)},  {hms(0, 0, 10), {0, 0, -20}, hms(23, 59, 50, 2)},
-        {hms(22, 0, 0, 6), {3, 0, 0}, hms(1, 0, 0, 0)}, {hms(1, 0, 0, 0), {-3, 0, 0}, hms(22, 0, 0, 6)},
-        // The largest spans: over 1388 days either way, without overflow.
-        {hms(23, 59, 59), {32767, 32767, 32767}, hms(10, 13, 6, 6)},
+        // Back past midnight and past the week's start (the extension span fuzzer's corpus wraps forward, the
+        // largest span included), and the largest span back: over 1388 days, without overflow.
+        {hms(0, 0, 10), {0, 0, -20}, hms(23, 59, 50, 2)}, {hms(1, 0, 0, 0), {-3, 0, 0}, hms(22, 0, 0, 6)},
         {hms(0, 0, 0), {-32768, -32768, -32768}, hms(12, 45, 52, 0)},
     };
     for (const auto& [now, span, due] : cases) EXPECT_EQ(extendedTime(now, span), due) << span.hours;
@@ -318,7 +284,6 @@ TEST_F(SoundFormModelTest, DigitsCloseTheWindowAndItsUnloadDecidesTheExtension) 
     for (const auto& [mode, key, target, closes, outcome] : cases) {
         AlarmList list;
         if (target == fileOpen) list.setTag("list.alm");
-        clock.time = hms(0, 0, 0);
         sound.calls.clear();
         SoundFormModel window(mode, SoundApi::mci, 4242, kFired);
         window.startSound(sound, "C:\\a b.wav");
@@ -352,23 +317,18 @@ using Keys = std::vector<KeyInput>;
 using namespace vk;
 
 // An expectation from pieces: typed text, key taps, presses and releases.
-Keys seq(std::initializer_list<Keys> parts) {
-    Keys all;
-    for (const Keys& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
+Keys operator+(Keys keys, const Keys& more) {
+    keys.insert(keys.end(), more.begin(), more.end());
+    return keys;
 }
 Keys text(std::u32string_view s) {
     Keys keys;
     for (char32_t c : s) keys.push_back({KeyInput::Kind::character, static_cast<unsigned>(c), false});
     return keys;
 }
-KeyInput down(unsigned code) { return {KeyInput::Kind::virtualKey, code, false}; }
-KeyInput up(unsigned code) { return {KeyInput::Kind::virtualKey, code, true}; }
-Keys tap(unsigned code, int times = 1) {
-    Keys keys;
-    for (int i = 0; i < times; ++i) keys.insert(keys.end(), {down(code), up(code)});
-    return keys;
-}
+Keys down(unsigned code) { return {{KeyInput::Kind::virtualKey, code, false}}; }
+Keys up(unsigned code) { return {{KeyInput::Kind::virtualKey, code, true}}; }
+Keys tap(unsigned code, int times = 1) { return times == 0 ? Keys{} : down(code) + up(code) + tap(code, times - 1); }
 
 // The whole field counts, in any ASCII case and untrimmed; anything else is a
 // file name. Only the words that end the session or the machine wait for a
@@ -377,9 +337,8 @@ Keys tap(unsigned code, int times = 1) {
 // the control command fuzzer's corpus.
 TEST(ControlCommand, EveryWordAndItsAction) {
     const std::pair<const char*, const char*> words[] = {
-        {"exit", "exit"},         {"EXIT", "exit"},         {"LoCk", "lock"},           {"logoff98", "logoff"},
-        {"LOGOFFXP", "logoff"},   {"shutdown95", "poweroff"}, {"ShutDownXP", "poweroff"}, {"reboot2k", "reboot"},
-        {"rebootME", "reboot"},   {"SENDKEYS x", "keys"},
+        {"EXIT", "exit"},           {"LoCk", "lock"},           {"logoff98", "logoff"}, {"LOGOFFXP", "logoff"},
+        {"shutdown95", "poweroff"}, {"ShutDownXP", "poweroff"}, {"rebootME", "reboot"}, {"SENDKEYS x", "keys"},
     };
     for (const auto& [text, action] : words) {
         RecordingSystemActions actions, delayed;
@@ -401,28 +360,28 @@ TEST(ControlCommand, EveryWordAndItsAction) {
 TEST(SendKeys, ParsesTheNotation) {
     const std::pair<std::string, Keys> cases[] = {
         // Named keys in any case, by any of their names; ~ for Enter; F1-F16.
-        {"Hi~{enter}{BS}{BKSP}{BACKSPACE}", seq({text(U"Hi"), tap(kReturn, 2), tap(kBack, 3)})},
-        {"{PGUP}{PGDN}{F1}{f9}{F16}", seq({tap(kPrior), tap(kNext), tap(0x70), tap(0x78), tap(0x7F)})},
+        {"Hi~{enter}{BS}{BKSP}{BACKSPACE}", text(U"Hi") + tap(kReturn, 2) + tap(kBack, 3)},
+        {"{PGUP}{PGDN}{F1}{f9}{F16}", tap(kPrior) + tap(kNext) + tap(0x70) + tap(0x78) + tap(0x7F)},
         // Braces type the special characters literally.
         {"{+}{^}{%}{~}{(}{)}{{}{}}{[}{]}{あ}{ }", text(U"+^%~(){}[]あ ")},
         // Repeat counts; the first blank in "{  3}" is the character.
-        {"{LEFT 3}{a 2}{あ 2}{} 2}{  3}", seq({tap(kLeft, 3), text(U"aaああ}}   ")})},
+        {"{LEFT 3}{a 2}{あ 2}{} 2}{  3}", tap(kLeft, 3) + text(U"aaああ}}   ")},
         {"+{TAB 0}x", text(U"x")},  // nothing typed, so no modifier pressed either
         {"{a 9999}", Keys(9999, text(U"a")[0])},
         // A modifier holds for the next key only; Shift, Ctrl, Alt are pressed
         // in this order and released the other way, whatever order they were written in.
-        {"+a^ab", seq({{down(kShift)}, tap('A'), {up(kShift), down(kControl)}, tap('A'), {up(kControl)}, text(U"b")})},
-        {"%^+x", seq({{down(kShift), down(kControl), down(kMenu)}, tap('X'), {up(kMenu), up(kControl), up(kShift)}})},
+        {"+a^ab", down(kShift) + tap('A') + up(kShift) + down(kControl) + tap('A') + up(kControl) + text(U"b")},
+        {"%^+x", down(kShift) + down(kControl) + down(kMenu) + tap('X') + up(kMenu) + up(kControl) + up(kShift)},
         // A capital under a modifier adds Shift, unless Shift is held already.
-        {"^A", seq({{down(kControl), down(kShift)}, tap('A'), {up(kShift), up(kControl)}})},
-        {"+(A{LEFT 2}~)", seq({{down(kShift)}, tap('A'), tap(kLeft, 2), tap(kReturn), {up(kShift)}})},
+        {"^A", down(kControl) + down(kShift) + tap('A') + up(kShift) + up(kControl)},
+        {"+(A{LEFT 2}~)", down(kShift) + tap('A') + tap(kLeft, 2) + tap(kReturn) + up(kShift)},
         // A character without a layout-independent key types itself with the modifiers held.
-        {"^-+あ", seq({{down(kControl)}, text(U"-"), {up(kControl), down(kShift)}, text(U"あ"), {up(kShift)}})},
+        {"^-+あ", down(kControl) + text(U"-") + up(kControl) + down(kShift) + text(U"あ") + up(kShift)},
         // Groups hold their modifiers and nest; a held modifier is not pressed twice.
-        {"+(ab)c", seq({{down(kShift)}, tap('A'), tap('B'), {up(kShift)}, text(U"c")})},
-        {"^(a^b^(c))", seq({{down(kControl)}, tap('A'), tap('B'), tap('C'), {up(kControl)}})},
-        {"+(a^(b%(c{LEFT 2}))d)", seq({{down(kShift)}, tap('A'), {down(kControl)}, tap('B'), {down(kMenu)}, tap('C'),
-                                       tap(kLeft, 2), {up(kMenu), up(kControl)}, tap('D'), {up(kShift)}})},
+        {"+(ab)c", down(kShift) + tap('A') + tap('B') + up(kShift) + text(U"c")},
+        {"^(a^b^(c))", down(kControl) + tap('A') + tap('B') + tap('C') + up(kControl)},
+        {"+(a^(b%(c{LEFT 2}))d)", down(kShift) + tap('A') + down(kControl) + tap('B') + down(kMenu) + tap('C') +
+                                  tap(kLeft, 2) + up(kMenu) + up(kControl) + tap('D') + up(kShift)},
     };
     for (const auto& [input, expected] : cases) EXPECT_EQ(parseSendKeys(input), expected) << input;
 }

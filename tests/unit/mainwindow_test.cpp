@@ -12,7 +12,6 @@
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/window_settings.h"
 #include "platform/keys.h"
-#include "platform/posix/iconv_codec.h"
 #include "support/fakes.h"
 #include "support/memory_file_system.h"
 
@@ -111,7 +110,13 @@ TEST(MenuModel, EnablingCommandsAndShortcuts) {
     }
 }
 
-TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges) {
+// The tip is cut to the field without splitting a character and sent only
+// when it changes. Restored, the window returns to its state before it went
+// into the tray; started maximised straight into the tray, it comes back
+// maximised; a minimised state is never one to return to. The refresh timer
+// and the shell's restart re-add the icon only while in the tray, and nothing
+// happens on resize once the exit has started.
+TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
     const std::string title = "Kolviアラーム", pair = "\xF0\x9F\x94\x94";  // 9 UTF-16 units; U+1F514, a surrogate pair
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
         {title, 10, title},          {title, 9, "Kolviアラー"},  {"ab" + pair, 4, "ab"},  {"ab" + pair, 5, "ab" + pair},
@@ -121,32 +126,22 @@ TEST(TrayTip, IsCutToTheFieldWithoutSplittingACharacterAndSentOnlyWhenItChanges)
     for (const auto& [tip, field, fitted] : cases) EXPECT_EQ(fitTrayTip(tip, field), fitted) << tip << field;
     EXPECT_EQ(fitTrayTip(trayTipText("D:\\x\\" + std::string(300, 'n') + ".alm")),  // 127 units of text
               title + "\r\n" + std::string(127 - 11, 'n'));
-    TrayIconState tray;
-    EXPECT_EQ(tray.updateTip(""), std::nullopt);
-    EXPECT_EQ(tray.updateTip("wake.alm"), "Kolviアラーム\r\nwake.alm");
-    EXPECT_EQ(tray.updateTip("D:\\x\\wake.alm"), std::nullopt);  // the name part alone counts
-    EXPECT_EQ(tray.updateTip(""), "Kolviアラーム");
+    TrayIconState tray(0), started(0, S::maximized), refreshed(30000);
+    // Sent only when it changes: the name part alone counts.
+    const auto sent = std::array{tray.updateTip(""), tray.updateTip("wake.alm"), tray.updateTip("D:\\x\\wake.alm"),
+                                 tray.updateTip("")};
+    EXPECT_EQ(sent, (decltype(sent){std::nullopt, title + "\r\nwake.alm", std::nullopt, title}));
     // Newer notify-icon versions put the icon id in the high word of a callback.
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
-}
-
-// Restored, the window returns to its state before it went into the tray;
-// started maximised straight into the tray, it comes back maximised; a
-// minimised state is never one to return to. The refresh timer and the
-// shell's restart re-add the icon only while in the tray, and nothing happens
-// on resize once the exit has started.
-TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
-    TrayIconState tray(0), started(0, S::maximized), refreshed(30000);
     tray.onResize(S::maximized);
     EXPECT_EQ(tray.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, false}));  // no period: no timer
     EXPECT_EQ(tray.restore(), S::maximized);
     EXPECT_EQ(tray.onResize(S::normal), (TrayIconState::ResizeActions{false, false, false}));
     tray.onResize(S::minimized);
     EXPECT_EQ(tray.restore(), S::normal);
-    started.onResize(S::minimized);
-    EXPECT_EQ(started.restore(), S::maximized);
-    EXPECT_EQ(TrayIconState(0, S::minimized).windowStateTmp(), S::normal);
+    EXPECT_EQ(std::pair(started.windowStateTmp(), TrayIconState(0, S::minimized).windowStateTmp()),
+              std::pair(S::maximized, S::normal));
     refreshed.onResize(S::maximized);
     EXPECT_EQ(refreshed.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, true}));
     EXPECT_TRUE(refreshed.inTray() && refreshed.onRefreshTimer() && refreshed.onTaskbarCreated());
@@ -159,21 +154,17 @@ TEST(TrayIconState, MinimiseHidesIntoTheTrayAndRestoreReturnsToTheStateBefore) {
     refreshed.onResize(S::minimized);
     refreshed.beginExit();
     EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
-    EXPECT_EQ(refreshed.onResize(S::normal), TrayIconState::ResizeActions{});
-    EXPECT_EQ(refreshed.onResize(S::minimized), TrayIconState::ResizeActions{});
-    EXPECT_EQ(refreshed.windowStateTmp(), S::maximized);
+    EXPECT_EQ((std::tuple{refreshed.onResize(S::minimized), refreshed.onResize(S::normal), refreshed.windowStateTmp()}),
+              std::tuple(TrayIconState::ResizeActions{}, TrayIconState::ResizeActions{}, S::maximized));
 }
 
-class WindowSettingsTest : public ::testing::Test {
+class WindowSettingsTest : public ::testing::Test, protected test::ProgramFiles {
 protected:
     // The settings file holding text, then value.
     SettingsFile& withFile(const std::string& text, std::string_view value = {}) {
         fs.put(settings.path(), text + std::string(value));
         return settings;
     }
-    test::MemoryFileSystem fs;
-    IconvCodec codec;
-    SettingsFile settings{fs, codec, "C:\\prog\\kolvialarm.ini"};
 };
 
 auto fields(const WindowSettings& w) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -56,7 +57,9 @@ TEST(NextDue, EarliestMomentOfACheckedRowWithinAWeek) {
     }
 }
 
-TEST(NextAlarmLine, NamesTheNextAlarmWithinADayWithTheTimeLeftAsTheTipsThirdLine) {
+// The line names the next alarm within a day with the time left; it is the tray tip's third line, and the
+// window's copy reports a change once, until the switch clears it; off in the settings, it never shows.
+TEST(NextAlarmLine, NamesTheNextAlarmWithinADayAndReportsEachChangeOnce) {
     const std::pair<std::string, std::string> cases[] = {
         {alarmLine("会議", "12:05:30"), "次: 会議 12:05:30 (あと 2時間5分)"},
         {alarmLine("会議", "11:00:00"), "次: 会議 11:00:00 (あと 1時間)"},
@@ -67,100 +70,73 @@ TEST(NextAlarmLine, NamesTheNextAlarmWithinADayWithTheTimeLeftAsTheTipsThirdLine
     };
     for (const auto& [line, shown] : cases) EXPECT_EQ(nextAlarmLine(openList({line}), at(kMonday, "10:00:00")), shown);
     EXPECT_EQ(trayTipText("C:\\x\\wake.alm", "次: a"), "Kolviアラーム\r\nwake.alm\r\n次: a");
-}
 
-TEST(NextAlarmLine, AChangeIsReportedOnceAndTheSettingSwitchesTheLineOff) {
     const AlarmList list = openList({alarmLine("a", "10:05:00")});
-    NextAlarmLine line(true);
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:00")), "次: a 10:05:00 (あと 5分)");
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:01")), "次: a 10:05:00 (あと 4分)");  // whole minutes left
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), std::nullopt);
-    EXPECT_EQ(line.clear(), "");
-    EXPECT_EQ(line.clear(), std::nullopt);
-    EXPECT_EQ(line.update(list, at(kMonday, "10:00:59")), "次: a 10:05:00 (あと 4分)");
-    NextAlarmLine off(false);
-    EXPECT_EQ(off.update(list, at(kMonday, "10:00:00")), std::nullopt);
+    NextAlarmLine line(true), off(false);
+    const auto update = [&list](NextAlarmLine& l, const char* time) { return l.update(list, at(kMonday, time)); };
+    const std::array<std::optional<std::string>, 7> sent{update(line, "10:00:00"), update(line, "10:00:01"),
+        update(line, "10:00:59"), line.clear(), line.clear(), update(line, "10:00:59"), update(off, "10:00:00")};
+    const std::string five = "次: a 10:05:00 (あと 5分)", four = "次: a 10:05:00 (あと 4分)";
+    EXPECT_EQ(sent, (decltype(sent){five, four, std::nullopt, "", std::nullopt, four, std::nullopt}));
 }
-
-using Names = std::vector<std::string>;
-
-struct GraceHost final : AlarmCheckHost {
-    void runAlarm(const std::string& line) override {
-        fired.emplace_back(lineField(line, Field::name));
-        if (fired.back() == "b" && inB) inB();
-    }
-    void saveAlarmFile() override {}
-    int missedGrace() override { return grace; }
-    void reportMissed(const std::vector<MissedAlarm>& missed) override {
-        for (const MissedAlarm& alarm : missed) report.push_back(missedAlarmLine(alarm));
-    }
-    int grace = 60;
-    Names fired, report;
-    std::function<void()> inB;  // runs inside the action of the alarm named "b"
-};
 
 TEST(SkippedSeconds, OnlyAJumpOfMoreThanTwoSecondsWhileRunningIsASkip) {
     AlarmList list = openList({alarmLine("a", "10:00:01"), alarmLine("b", "10:00:04"), alarmLine("c", "10:00:07"),
                                alarmLine("d", "10:00:10")});
-    AlarmCheck check;
-    GraceHost host;
-    check.tick(list, at(kMonday, "10:00:00"), host);
-    check.tick(list, at(kMonday, "10:00:02"), host);  // two seconds: a passes unseen, as always
-    check.tick(list, at(kMonday, "10:00:05"), host);  // three: a skip, b fires
-    check.forgetWaiting();                            // the check was stopped: c is left alone
-    check.tick(list, at(kMonday, "10:00:08"), host);
-    host.grace = 0;                                   // no grace: d is left alone, and not reported
-    check.tick(list, at(kMonday, "10:00:11"), host);
-    check.tick(list, at(kMonday, "10:00:12"), host);
-    EXPECT_EQ(host.fired, Names{"b"});
-    EXPECT_EQ(host.report, Names{});
+    RecordingCheckHost host(60);
+    host.tick(list, at(kMonday, "10:00:00"));
+    host.tick(list, at(kMonday, "10:00:02"));  // two seconds: a passes unseen, as always
+    host.tick(list, at(kMonday, "10:00:05"));  // three: a skip, b fires
+    host.check.forgetWaiting();                // the check was stopped: c is left alone
+    host.tick(list, at(kMonday, "10:00:08"));
+    host.grace = 0;                            // no grace: d is left alone, and not reported
+    host.tick(list, at(kMonday, "10:00:11"));
+    host.tick(list, at(kMonday, "10:00:12"));
+    EXPECT_EQ(std::pair(host.fired, host.report), std::pair(Texts{"b"}, Texts{}));
 }
 
-// Ten minutes asleep with a grace of 30 s; the list order differs from the due order.
+// Ten minutes asleep with a grace of 30 s: b, exactly 30 s late, still fires;
+// a, 31 s late, is reported. The list order differs from the due order.
 TEST(SkippedSeconds, GracedAlarmsFireOnePerTickInDueOrderExactlyOnceAndOlderOnesAreReported) {
     AlarmList list = openList({alarmLine("now", "10:10:00"), alarmLine("c", "10:09:50"),
-                               alarmLine("a", "10:08:00", "1111111", true), alarmLine("b", "10:09:30", "1111111", true),
+                               alarmLine("a", "10:09:29", "1111111", true), alarmLine("b", "10:09:30", "1111111", true),
                                alarmLine("d", "10:09:55"), alarmLine("old", "10:05:00"),
                                alarmLine("later", "10:20:00")});
-    AlarmCheck check;
-    GraceHost host;
-    host.grace = 30;
-    Names statuses;
-    host.inB = [&] {
+    RecordingCheckHost host(30);
+    Texts statuses;
+    host.hook = [&](const std::string& name) {
+        if (name != "b") return;
         list.changeCheck(4, false);  // d, switched off while it waits for its turn
-        statuses.push_back(check.tick(list, at(kMonday, "10:10:00"), host).status);
+        statuses.push_back(host.tick(list, at(kMonday, "10:10:00")).status);
     };
-    check.tick(list, at(kMonday, "10:00:00"), host);
+    host.tick(list, at(kMonday, "10:00:00"));
     for (const char* time : {"10:10:00", "10:10:00", "10:10:00", "10:10:01"}) {
-        statuses.push_back(check.tick(list, at(kMonday, time), host).status);
+        statuses.push_back(host.tick(list, at(kMonday, time)).status);
     }
-    EXPECT_EQ(host.fired, (Names{"b", "c", "now"}));
-    EXPECT_EQ(statuses, (Names{"10:10:00 (c)", "10:10:00 (b)", "10:10:00 (now)", "10:10:00", "10:10:01"}));
-    EXPECT_EQ(host.report, (Names{"old 日月火水木金土 10:05:00", "a 日月火水木金土 10:08:00"}));
+    EXPECT_EQ(host.fired, (Texts{"b", "c", "now"}));
+    EXPECT_EQ(statuses, (Texts{"10:10:00 (c)", "10:10:00 (b)", "10:10:00 (now)", "10:10:00", "10:10:01"}));
+    EXPECT_EQ(host.report, (Texts{"old 日月火水木金土 10:05:00", "a 日月火水木金土 10:09:29"}));
     // b deleted itself after running; a, missed, is kept for the user.
-    Names rows;
-    for (std::size_t i = 0; i < list.rowCount(); ++i) rows.push_back(list.row(i).text(Column::name));
-    EXPECT_EQ(rows, (Names{"now", "c", "a", "d", "old", "later"}));
+    EXPECT_EQ(column(list), (Texts{"now", "c", "a", "d", "old", "later"}));
 }
 
 TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
     AlarmList list = openList({alarmLine("daily", "07:00:00"), alarmLine("tuesday", "12:00:00", "0010000"),
                                alarmLine("friday", "12:00:00", "0000010"), "0,off,1,1,1,1,1,1,1,08,00,00,,0"});
-    AlarmCheck check;
-    GraceHost host;
-    check.tick(list, at(kMonday, "22:00:00"), host);
-    check.tick(list, at(kSaturday, "06:00:00", 1), host);  // over a week later
-    EXPECT_EQ(host.report, (Names{"tuesday 火 12:00:00", "daily 日月火水木金土 07:00:00", "friday 金 12:00:00"}));
-    EXPECT_EQ(host.fired, Names{});
+    RecordingCheckHost host(60);
+    host.tick(list, at(kMonday, "22:00:00"));
+    host.tick(list, at(kSaturday, "06:00:00", 1));  // over a week later
+    EXPECT_EQ(std::pair(host.fired, host.report),
+              std::pair(Texts{}, Texts{"tuesday 火 12:00:00", "daily 日月火水木金土 07:00:00", "friday 金 12:00:00"}));
 
     MissedReport report;
     EXPECT_TRUE(report.add({{"a", "月", "07:00:00"}}));
     EXPECT_FALSE(report.add({{"b", "火", "08:00:00"}}));
-    EXPECT_EQ(report.lines(), (Names{"a 月 07:00:00", "b 火 08:00:00"}));
+    EXPECT_EQ(report.lines(), (Texts{"a 月 07:00:00", "b 火 08:00:00"}));
     report.close();
     EXPECT_FALSE(report.add({}));
     EXPECT_TRUE(report.add({{"c", "", "09:00:00"}}));
-    EXPECT_EQ(report.lines(), (Names{"c  09:00:00"}));
+    EXPECT_EQ(report.lines(), (Texts{"c  09:00:00"}));
 }
 
 }  // namespace
