@@ -135,7 +135,8 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
         return textOf(tip);
     };
     const std::string passed = "[朝会] このアラームの設定時刻は本日はもう過ぎています。",
-                      now = "[帰宅] このアラームは28800秒後に作動します。", later = "[帰宅] このアラームは28790秒後に作動します。";
+                      now = "[帰宅] このアラームは28800秒後に作動します。",
+                      later = "[帰宅] このアラームは28790秒後に作動します。";
     EXPECT_EQ(tipShows(rowPoint(1), passed), passed);
     EXPECT_EQ(tipShows(rowPoint(2), now), now);
     clock_.time.second = 10;
@@ -266,8 +267,19 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
         const HWND d = GetActiveWindow();
         const HWND hour = at(d, IDC_HOUR_TEXT);
         SetWindowTextW(hour, L"");
-        for (const wchar_t c : std::wstring(L"a1 -2\u0016" L"3")) SendMessageW(hour, WM_CHAR, c, 1);
+        for (const wchar_t c : std::wstring(L"a1 -2\u0016" L"3\b")) SendMessageW(hour, WM_CHAR, c, 1);
         seen.push_back(textOf(hour));  // letters, signs, a paste key and a third digit go nowhere
+        SendMessageW(hour, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"a"));  // pasted "1a" empties it
+        seen.push_back(textOf(hour));
+        std::vector<int> tabOrder;  // once round; the hidden combo box and disabled controls are passed over
+        HWND control = at(d, IDC_SELECT_ALARM);
+        do tabOrder.push_back(GetDlgCtrlID(control));
+        while ((control = GetNextDlgTabItem(d, control, FALSE)) != at(d, IDC_SELECT_ALARM) && tabOrder.size() < 30);
+        EXPECT_EQ(tabOrder, (std::vector<int>{IDC_SELECT_ALARM, IDC_NAME_TEXT, IDC_DAY_CHECK0, IDC_DAY_CHECK0 + 1,
+                                              IDC_DAY_CHECK0 + 2, IDC_DAY_CHECK0 + 3, IDC_DAY_CHECK0 + 4, IDC_DAY_CHECK0 + 5,
+                                              IDC_DAY_CHECK0 + 6, IDC_DAY_BUTTON, IDC_HOUR_TEXT, IDC_MINUTE_TEXT,
+                                              IDC_SECOND_TEXT, IDC_FILE_TEXT, IDC_FILE_BUTTON, IDC_DELETE_CHECK, IDOK,
+                                              IDCANCEL}));
         EXPECT_EQ(ImmGetContext(hour), nullptr);  // nor does an input method
         seen.push_back(textOf(form_->statusBar()));  // the check waits while the editor is open
         SetWindowTextW(at(d, IDC_SECOND_TEXT), L"7");
@@ -298,7 +310,7 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
     ASSERT_TRUE(ran);
     const int dpi = static_cast<int>(form_->dpi());
     const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
-    EXPECT_EQ(seen, (std::vector<std::string>{"12", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
                                               "editor disabled", "2 in the history", place + " 12"}));
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
     EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close
