@@ -12,7 +12,7 @@
 
 #include "platform/win32/text.h"
 #include "platform/win32/win32_codec.h"
-#include "support/win_files.h"
+#include "win/win_files.h"
 
 namespace kolvi::e2e {
 

@@ -13,7 +13,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "resource.h"
 #include "support/fakes.h"
-#include "support/win_files.h"
+#include "win/win_files.h"
 
 namespace kolvi::test {
 
