@@ -50,21 +50,28 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
         column.iSubItem = c;
         ListView_InsertColumn(listView_, c, &column);
     }
-    // One tool covering the list; its text is worked out when it is shown.
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (toolTip_ != nullptr) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = listView_;
-        tool.uId = 1;
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
-    }
     return true;
+}
+
+// One tool covering the list; its text is worked out when it is shown. Made
+// when tips are first switched on (they are off by default), so that a start
+// without them does not pay for the window.
+void AlarmListView::setToolTipsOn(bool on) {
+    toolTipsOn_ = on;
+    if (!on || toolTip_ != nullptr) return;
+    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(listView_),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (toolTip_ == nullptr) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = listView_;
+    tool.uId = 1;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    GetClientRect(listView_, &tool.rect);
+    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
 }
 
 void AlarmListView::moveTo(const Rect& place) {

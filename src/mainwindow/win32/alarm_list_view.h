@@ -47,7 +47,7 @@ public:
     void setBackground(COLORREF color);
     void setFont(HFONT font);
     void moveTo(const Rect& place);
-    void setToolTipsOn(bool on) { toolTipsOn_ = on; }
+    void setToolTipsOn(bool on);
     // The dpi changes: the widths are read at the old dpi first.
     void setDpi(UINT dpi);
     // Widths move between the control (pixels at its dpi) and the model

@@ -226,15 +226,12 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     }
     listView_.setToolTipsOn(model_.toolTipsOn());
     ShowWindow(statusBar_, model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
-    listView_.refresh();
-    renderMenus();
 
-    if (plan.startInTray) {
-        ShowWindow(hwnd(), SW_SHOWMINNOACTIVE);
-    } else {
-        ShowWindow(hwnd(), plan.shownState == WindowState::maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-        UpdateWindow(hwnd());
-    }
+    // The rows and the menus were brought up to date with the file's state;
+    // the first paint comes from the message loop.
+    ShowWindow(hwnd(), plan.startInTray                                 ? SW_SHOWMINNOACTIVE
+                       : plan.shownState == WindowState::maximized ? SW_SHOWMAXIMIZED
+                                                                   : SW_SHOWNORMAL);
     return true;
 }
 
