@@ -44,7 +44,8 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
         column.fmt = LVCFMT_LEFT;
-        const std::wstring header = win32::widen(alarms_.column(c).header);
+        std::wstring& header = shownHeaders_[static_cast<std::size_t>(c)];
+        header = win32::widen(alarms_.column(c).header);
         column.pszText = const_cast<wchar_t*>(header.c_str());
         column.cx = scale(alarms_.column(c).width);
         column.iSubItem = c;
@@ -113,7 +114,10 @@ void AlarmListView::readColumnWidths() {
 
 void AlarmListView::refreshHeaders() {
     for (int c = 0; c < kColumnCount; ++c) {
-        const std::wstring header = win32::widen(alarms_.column(c).header);
+        std::wstring text = win32::widen(alarms_.column(c).header);
+        std::wstring& header = shownHeaders_[static_cast<std::size_t>(c)];
+        if (text == header) continue;
+        header = std::move(text);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT;
         column.pszText = const_cast<wchar_t*>(header.c_str());

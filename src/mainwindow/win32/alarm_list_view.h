@@ -5,6 +5,7 @@
 // AlarmListEvents; the view decides nothing beyond Win32 mechanics.
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -81,6 +82,9 @@ private:
     HWND toolTip_ = nullptr;
     win32::ControlSubclass subclass_;
     std::wstring toolTipText_;
+    // The header texts the control shows: setting one redraws the header,
+    // so only a changed sort mark is written.
+    std::array<std::wstring, kColumnCount> shownHeaders_;
     int hoveredRow_ = -1;
     UINT dpi_ = 96;
     bool toolTipsOn_ = false;

@@ -422,7 +422,7 @@ void MainForm::renderMenus() {
     }
     EnableMenuItem(GetSubMenu(menu_, 1), kViewSortPosition,
                    MF_BYPOSITION | flags(menuItemState(MenuItem::viewSort, state)));
-    DrawMenuBar(hwnd());
+    if (IsWindowVisible(hwnd())) DrawMenuBar(hwnd());  // a hidden window draws it when shown
 }
 
 void MainForm::routeCommand(int id, bool fromAccelerator) {
