@@ -58,12 +58,25 @@ struct MenuTraits {
     static Handle invalid() { return nullptr; }
     static void close(Handle h) { DestroyMenu(h); }
 };
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(Handle h) { FindClose(h); }
+};
+// Memory the system allocated for us with LocalAlloc (FormatMessageW's text).
+struct LocalTraits {
+    using Handle = HLOCAL;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { LocalFree(h); }
+};
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueLocal = UniqueHandle<LocalTraits>;
 
 // A timer of a window, killed when its owner goes.
 class WindowTimer {

@@ -32,12 +32,11 @@ std::wstring temporaryNameFor(const std::wstring& directory, const std::wstring&
 // Temporary files of this target that a killed run left behind.
 void removeLeftovers(const std::wstring& directory, const std::wstring& name) {
     WIN32_FIND_DATAW found{};
-    const HANDLE find = FindFirstFileW((directory + L"~" + name + L".*.tmp").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const UniqueFind find(FindFirstFileW((directory + L"~" + name + L".*.tmp").c_str(), &found));
+    if (!find) return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW((directory + found.cFileName).c_str());
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &found));
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -106,8 +105,8 @@ std::string Win32FileSystem::lastWriteError() const {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                    nullptr, lastError_, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const UniqueLocal owned(text);
     std::wstring message(text != nullptr ? text : L"", n);
-    LocalFree(text);
     while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
         message.pop_back();
     }
