@@ -41,7 +41,10 @@ public:
     }
     void closed(const Dialog& dialog) {
         for (auto it = open_.begin(); it != open_.end(); ++it) {
-            if (it->get() == &dialog) return closing_.splice(closing_.end(), open_, it);
+            if (it->get() == &dialog) {
+                closing_.splice(closing_.end(), open_, it);
+                return;
+            }
         }
     }
     void dropClosed() { closing_.clear(); }
