@@ -1,61 +1,45 @@
 #include "command/control_command.h"
 
-#include <optional>
-#include <string>
-
 #include "command/send_keys.h"
 #include "text/ascii.h"
 
 namespace kolvi {
 namespace {
 
-enum class Command { exit, sendKeys, lock, logOff, powerOff, reboot };
+using Kind = ControlCommand::Kind;
 
 struct Word {
     std::string_view text;
-    Command command;
+    Kind kind;
+    PowerAction power;
 };
 
 // The suffixes name operating-system generations; every pair does the same
 // thing on the systems we run on.
+constexpr PowerAction kNoPower = PowerAction::powerOff;  // not read for lock
 constexpr Word kWords[] = {
-    {"lock", Command::lock},           {"logoff98", Command::logOff},     {"logoffme", Command::logOff},
-    {"logoff2k", Command::logOff},     {"logoffxp", Command::logOff},     {"shutdown95", Command::powerOff},
-    {"shutdown98", Command::powerOff}, {"shutdownme", Command::powerOff}, {"shutdown2k", Command::powerOff},
-    {"shutdownxp", Command::powerOff}, {"reboot95", Command::reboot},     {"reboot98", Command::reboot},
-    {"rebootme", Command::reboot},     {"reboot2k", Command::reboot},     {"rebootxp", Command::reboot},
+    {"lock", Kind::lock, kNoPower},
+    {"logoff98", Kind::power, PowerAction::logOff},     {"logoffme", Kind::power, PowerAction::logOff},
+    {"logoff2k", Kind::power, PowerAction::logOff},     {"logoffxp", Kind::power, PowerAction::logOff},
+    {"shutdown95", Kind::power, PowerAction::powerOff}, {"shutdown98", Kind::power, PowerAction::powerOff},
+    {"shutdownme", Kind::power, PowerAction::powerOff}, {"shutdown2k", Kind::power, PowerAction::powerOff},
+    {"shutdownxp", Kind::power, PowerAction::powerOff}, {"reboot95", Kind::power, PowerAction::reboot},
+    {"reboot98", Kind::power, PowerAction::reboot},     {"rebootme", Kind::power, PowerAction::reboot},
+    {"reboot2k", Kind::power, PowerAction::reboot},     {"rebootxp", Kind::power, PowerAction::reboot},
 };
-
-std::optional<Command> recognise(std::string_view text) {
-    const std::string low = toAsciiLower(text);
-    if (low == "exit") return Command::exit;
-    if (low.starts_with(kSendKeysPrefix)) return Command::sendKeys;
-    for (const Word& word : kWords) {
-        if (low == word.text) return word.command;
-    }
-    return std::nullopt;
-}
-
-std::optional<PowerAction> powerActionOf(Command command) {
-    switch (command) {
-    case Command::logOff:
-        return PowerAction::logOff;
-    case Command::powerOff:
-        return PowerAction::powerOff;
-    case Command::reboot:
-        return PowerAction::reboot;
-    default:
-        return std::nullopt;
-    }
-}
 
 }  // namespace
 
-bool isControlCommand(std::string_view text) { return recognise(text).has_value(); }
-
-std::optional<PowerAction> delayedPowerAction(std::string_view text) {
-    const std::optional<Command> command = recognise(text);
-    return command ? powerActionOf(*command) : std::nullopt;
+std::optional<ControlCommand> parseControlCommand(std::string_view text) {
+    const std::string low = toAsciiLower(text);
+    if (low == "exit") return ControlCommand{Kind::exit, {}, kNoPower};
+    if (low.starts_with(kSendKeysPrefix)) {
+        return ControlCommand{Kind::keys, std::string(text.substr(kSendKeysPrefix.size())), kNoPower};
+    }
+    for (const Word& word : kWords) {
+        if (low == word.text) return ControlCommand{word.kind, {}, word.power};
+    }
+    return std::nullopt;
 }
 
 void runPowerAction(PowerAction action, SystemActions& actions) {
@@ -72,28 +56,21 @@ void runPowerAction(PowerAction action, SystemActions& actions) {
     }
 }
 
-bool runControlCommand(std::string_view text, SystemActions& actions, const std::function<void()>& exitProgram) {
-    const std::optional<Command> command = recognise(text);
-    if (!command) return false;
-    switch (*command) {
-    case Command::exit:
+void runControlCommand(const ControlCommand& command, SystemActions& actions, const std::function<void()>& exitProgram) {
+    switch (command.kind) {
+    case Kind::exit:
         if (exitProgram) exitProgram();
         break;
-    case Command::sendKeys:
-        if (const auto keys = parseSendKeys(text.substr(kSendKeysPrefix.size())); keys && !keys->empty()) {
-            actions.typeKeys(*keys);
-        }
+    case Kind::keys:
+        if (const auto keys = parseSendKeys(command.keys); keys && !keys->empty()) actions.typeKeys(*keys);
         break;
-    case Command::lock:
+    case Kind::lock:
         actions.lockWorkStation();
         break;
-    case Command::logOff:
-    case Command::powerOff:
-    case Command::reboot:
-        runPowerAction(*powerActionOf(*command), actions);
+    case Kind::power:
+        runPowerAction(command.power, actions);
         break;
     }
-    return true;
 }
 
 }  // namespace kolvi

@@ -5,6 +5,7 @@
 // prefix (with exactly one blank); the keys after it keep their case.
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/system_actions.h"
@@ -13,21 +14,27 @@ namespace kolvi {
 
 inline constexpr std::string_view kSendKeysPrefix = "sendkeys ";
 
-// True when runControlCommand would recognise the text.
-bool isControlCommand(std::string_view text);
-
-// Carries out a recognised command and returns true; returns false, having
-// done nothing, for any other text. "exit" calls exitProgram. A "sendkeys "
-// text whose keys do not parse is still a command: it types nothing, as does
-// one with no keys at all. Nothing waits for the action or reports on it.
-bool runControlCommand(std::string_view text, SystemActions& actions, const std::function<void()>& exitProgram);
-
 // The commands that end the session or the machine, which an alarm may be
 // given time to cancel.
 enum class PowerAction { logOff, powerOff, reboot };
-// The power action of a log-off, shut-down or reboot word; nullopt for every
-// other text (lock, sendkeys and exit included), which runs at once.
-std::optional<PowerAction> delayedPowerAction(std::string_view text);
+
+// A recognised command word, parsed once and carried whole to where it runs.
+struct ControlCommand {
+    enum class Kind { exit, keys, lock, power };
+    Kind kind = Kind::exit;
+    std::string keys;                           // keys: the text after the prefix, as written
+    PowerAction power = PowerAction::powerOff;  // power: which one
+    friend bool operator==(const ControlCommand&, const ControlCommand&) = default;
+};
+
+// nullopt for any text that is not a command word (then it names a file).
+std::optional<ControlCommand> parseControlCommand(std::string_view text);
+
+// Carries the command out. "exit" calls exitProgram. Keys that do not parse
+// type nothing, as do no keys at all. Nothing waits for the action or
+// reports on it.
+void runControlCommand(const ControlCommand& command, SystemActions& actions, const std::function<void()>& exitProgram);
+
 // Asks for it, as runControlCommand does for its word.
 void runPowerAction(PowerAction action, SystemActions& actions);
 

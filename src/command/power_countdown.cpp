@@ -57,10 +57,10 @@ void PowerCountdown::run(SystemActions& actions) {
     runPowerAction(action_, actions);
 }
 
-std::optional<PowerCountdown> guardPowerCommand(std::string_view command, std::string_view name, int delaySeconds) {
-    const std::optional<PowerAction> action = delayedPowerAction(command);
-    if (!action || delaySeconds <= 0) return std::nullopt;
-    return PowerCountdown(std::string(name), *action, delaySeconds);
+std::optional<PowerCountdown> guardPowerCommand(const ControlCommand& command, std::string_view name,
+                                                int delaySeconds) {
+    if (command.kind != ControlCommand::Kind::power || delaySeconds <= 0) return std::nullopt;
+    return PowerCountdown(std::string(name), command.power, delaySeconds);
 }
 
 }  // namespace kolvi

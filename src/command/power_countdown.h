@@ -49,6 +49,7 @@ private:
 // What the alarm action does with a control command: a countdown when it is
 // a power action and the delay is above 0, else nullopt (runControlCommand
 // at once, as always).
-std::optional<PowerCountdown> guardPowerCommand(std::string_view command, std::string_view name, int delaySeconds);
+std::optional<PowerCountdown> guardPowerCommand(const ControlCommand& command, std::string_view name,
+                                                int delaySeconds);
 
 }  // namespace kolvi

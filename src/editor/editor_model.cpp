@@ -15,14 +15,22 @@ namespace {
 
 constexpr std::array<int, 3> kTopOfRange{23, 59, 59};
 
-bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-// One or two ASCII digits.
-bool isTimeText(std::string_view text) {
-    return (text.size() == 1 || text.size() == 2) && isAsciiDigit(text.front()) && isAsciiDigit(text.back());
+// One or two digits, as a time field keeps them, or "". Full-width digits
+// (pasted, or typed with the Japanese input on) are the digits they show.
+std::string timeTextOrEmpty(std::string_view text) {
+    std::string digits;
+    for (std::size_t pos = 0; pos < text.size() && digits.size() <= 2;) {
+        const std::optional<char32_t> c = utf8::nextCodePoint(text, pos);
+        if (c && *c >= U'0' && *c <= U'9') {
+            digits += static_cast<char>(*c);
+        } else if (c && *c >= U'\uFF10' && *c <= U'\uFF19') {
+            digits += static_cast<char>('0' + (*c - U'\uFF10'));
+        } else {
+            return {};
+        }
+    }
+    return digits.size() <= 2 ? digits : std::string();
 }
-
-std::string timeTextOrEmpty(std::string_view text) { return isTimeText(text) ? std::string(text) : std::string(); }
 
 // C0 and C1 controls and DEL: a line break would split the alarm line, and
 // none of them belongs in a name or a path.
@@ -59,8 +67,19 @@ std::optional<EditorRefusal> checkText(std::string_view text, EditorField field,
 }
 
 EditorField fieldOf(TimeField field) {
-    return static_cast<EditorField>(static_cast<int>(EditorField::hour) + static_cast<int>(field));
+    switch (field) {
+    case TimeField::hour:
+        return EditorField::hour;
+    case TimeField::minute:
+        return EditorField::minute;
+    case TimeField::second:
+        break;
+    }
+    return EditorField::second;
 }
+
+constexpr TimeField kTimeFields[] = {TimeField::hour, TimeField::minute, TimeField::second};
+int topOfRange(TimeField field) { return kTopOfRange[static_cast<std::size_t>(field)]; }
 
 }  // namespace
 
@@ -149,18 +168,17 @@ void EditorModel::applyDayPreset(DayPreset preset) {
 
 bool EditorModel::changeTimeText(TimeField field, std::string_view text) {
     if (!shown_) return false;
-    std::string& time = state_.times[static_cast<std::size_t>(field)];
+    std::string& time = state_.time(field);
     time = timeTextOrEmpty(text);
     return time != text;
 }
 
 void EditorModel::step(TimeField field, int delta) {
-    const std::size_t index = static_cast<std::size_t>(field);
-    const int top = kTopOfRange[index];
-    int value = std::clamp<int>(toInteger(state_.times[index]), 0, top) + delta;
+    const int top = topOfRange(field);
+    int value = std::clamp<int>(toInteger(state_.time(field)), 0, top) + delta;
     if (value < 0) value = top;
     if (value > top) value = 0;
-    state_.times[index] = zeroPad(value, 2);
+    state_.time(field) = zeroPad(value, 2);
 }
 
 TimeField EditorModel::applyPreset(TimePreset preset, int index) {
@@ -170,21 +188,28 @@ TimeField EditorModel::applyPreset(TimePreset preset, int index) {
     const bool known = preset == TimePreset::second ? index == 0 || index == 30 : index >= 0 && index <= 11;
     if (!known) return field;
     const int value = preset == TimePreset::hourPm ? index + 12 : preset == TimePreset::minute ? index * 5 : index;
-    state_.times[static_cast<std::size_t>(field)] = zeroPad(value, 2);
+    state_.time(field) = zeroPad(value, 2);
     return field;
 }
 
-void EditorModel::applyTimerHistory(const TimerHistoryEntry& entry) {
+void EditorModel::applyTimerHistory(std::string_view itemName, const std::optional<TimerHistoryEntry>& entry) {
     selectType(EditorKind::timer);
     if (state_.kind != EditorKind::timer) return;
-    state_.nameCombo = entry.name;
-    state_.times = {timeTextOrEmpty(entry.hours), timeTextOrEmpty(entry.minutes), timeTextOrEmpty(entry.seconds)};
-    state_.fileText = entry.file;
-    state_.deleteChecked = entry.deleteAfterRun;
+    if (!entry) {
+        state_.nameCombo = itemName;
+        return;
+    }
+    state_.nameCombo = entry->name;
+    state_.times = {timeTextOrEmpty(entry->hours), timeTextOrEmpty(entry->minutes), timeTextOrEmpty(entry->seconds)};
+    state_.fileText = entry->file;
+    state_.deleteChecked = entry->deleteAfterRun;
     state_.historyChecked = false;
 }
 
-std::string EditorModel::previewLine() const { return "0,0,0,0,0,0,0,0,0,0,0,0," + state_.fileText + ",0"; }
+// Switched off, named "0", no weekday: only its file matters to the action.
+std::string EditorModel::previewLine() const {
+    return formatAlarmLine({false, "0", {}, 0, 0, 0, state_.fileText, false});
+}
 
 std::string EditorModel::browseFolder() const {
     std::string folder = directoryPart(state_.fileText);
@@ -194,24 +219,25 @@ std::string EditorModel::browseFolder() const {
 }
 
 std::optional<EditorRefusal> EditorModel::checkTimes() const {
-    const std::int16_t hours = toInteger(state_.times[0]);
-    const std::int16_t minutes = toInteger(state_.times[1]);
-    const std::int16_t seconds = toInteger(state_.times[2]);
+    const auto value = [this](TimeField field) { return toInteger(state_.time(field)); };
     if (state_.kind == EditorKind::timer) {
-        const long long countdown = hours * 3600LL + minutes * 60LL + seconds;
+        const long long countdown = value(TimeField::hour) * 3600LL + value(TimeField::minute) * 60LL +
+                                    value(TimeField::second);
         if (countdown >= kSecondsPerDay) return EditorRefusal{std::string(kMsgCountdownTooLong), EditorField::hour};
+        // It would end in the second it is set, which the check has passed
+        // by then: it would ring a day later.
+        if (countdown <= 0) return EditorRefusal{std::string(kMsgCountdownZero), EditorField::hour};
         return std::nullopt;
     }
-    const std::array<int, 3> values{hours, minutes, seconds};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] < 0 || values[i] > kTopOfRange[i]) {
-            return EditorRefusal{std::string(kMsgBadTimeOfDay), fieldOf(static_cast<TimeField>(i))};
+    for (const TimeField field : kTimeFields) {
+        if (value(field) < 0 || value(field) > topOfRange(field)) {
+            return EditorRefusal{std::string(kMsgBadTimeOfDay), fieldOf(field)};
         }
     }
     return std::nullopt;
 }
 
-EditorResult EditorModel::ok(const Clock& clock, const TextCodec& codec) const {
+EditorResult EditorModel::ok(const Clock& clock, const TextCodec& codec, const RecordTimerHistory& recordHistory) const {
     const bool timer = state_.kind == EditorKind::timer;
     const std::string& name = timer ? state_.nameCombo : state_.nameText;
     // In the order of the fields in the dialog, so that the focus goes to the first at fault.
@@ -220,27 +246,27 @@ EditorResult EditorModel::ok(const Clock& clock, const TextCodec& codec) const {
     if (!refusal) refusal = checkText(state_.fileText, EditorField::file, codec);
     if (refusal) return {std::move(refusal), {}, {}};
 
-    AlarmRecord record;
+    EditorResult result;
+    AlarmRecord& record = result.record;
     record.enabled = textToFlag(keptEnabledField_);
     record.name = name;
     record.days = state_.days;
-    record.hour = toInteger(state_.times[0]);
-    record.minute = toInteger(state_.times[1]);
-    record.second = toInteger(state_.times[2]);
-    if (timer) {
-        const LocalTime end = extendedTime(clock.now(), {record.hour, record.minute, record.second});
-        record.hour = static_cast<std::int16_t>(end.hour);
-        record.minute = static_cast<std::int16_t>(end.minute);
-        record.second = static_cast<std::int16_t>(end.second);
-    }
+    record.hour = toInteger(state_.time(TimeField::hour));
+    record.minute = toInteger(state_.time(TimeField::minute));
+    record.second = toInteger(state_.time(TimeField::second));
     record.file = state_.fileText;
     record.deleteAfterRun = state_.deleteChecked;
+    if (!timer) return result;
 
-    EditorResult result{std::nullopt, formatAlarmLine(record), std::nullopt};
-    if (timer && state_.historyChecked) {
-        result.history = TimerHistoryEntry{name,           state_.times[0], state_.times[1], state_.times[2],
-                                           state_.fileText, state_.deleteChecked};
+    if (state_.historyChecked) {
+        result.history = TimerHistoryEntry{name,           state_.time(TimeField::hour), state_.time(TimeField::minute),
+                                           state_.time(TimeField::second), state_.fileText, state_.deleteChecked};
+        if (recordHistory) recordHistory(*result.history);
     }
+    const LocalTime end = extendedTime(clock.now(), {record.hour, record.minute, record.second});
+    record.hour = static_cast<std::int16_t>(end.hour);
+    record.minute = static_cast<std::int16_t>(end.minute);
+    record.second = static_cast<std::int16_t>(end.second);
     return result;
 }
 

@@ -4,6 +4,7 @@
 // state() back into its controls; it keeps no values of its own.
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "editor/timer_history.h"
 #include "platform/clock.h"
 #include "platform/text_codec.h"
+#include "store/alarm_record.h"
 
 namespace kolvi {
 
@@ -53,6 +55,7 @@ struct EditorState {
     std::string_view secCaption() const;
     HourMenu hourMenu() const { return kind == EditorKind::alarm ? HourMenu::clockHours : HourMenu::durations; }
     const std::string& time(TimeField field) const { return times[static_cast<std::size_t>(field)]; }
+    std::string& time(TimeField field) { return times[static_cast<std::size_t>(field)]; }
 };
 
 struct EditorRefusal {
@@ -62,13 +65,16 @@ struct EditorRefusal {
 };
 
 // What OK does: with a refusal the dialog stays open and nothing changes;
-// otherwise `line` is the new alarm line (as the list stores it), and
-// `history`, when set, is to be recorded in the timer history.
+// otherwise `record` is the new alarm, and `history`, when set, the entry
+// that went to the timer history.
 struct EditorResult {
     std::optional<EditorRefusal> refusal;
-    std::string line;
+    AlarmRecord record;
     std::optional<TimerHistoryEntry> history;
 };
+
+// Records a countdown in the timer history, telling the user when that fails.
+using RecordTimerHistory = std::function<void(const TimerHistoryEntry&)>;
 
 // A typed character a time field keeps: a digit 0-9 or backspace (8).
 bool acceptsTimeKey(char32_t character);
@@ -101,8 +107,9 @@ public:
     void applyDayPreset(DayPreset preset);
 
     // The field's text changed (typed or pasted). Once the dialog is shown,
-    // a text that is not one or two ASCII digits empties the field. True when
-    // the field's text was replaced, so that the form shows it again.
+    // full-width digits become the digits they are, and a text that is not
+    // then one or two digits empties the field. True when the field's text
+    // was replaced, so that the form shows it again.
     bool changeTimeText(TimeField field, std::string_view text);
     // An up-down arrow: steps the number in the field (empty reads as 0) by
     // +1 or -1, wrapping at the ends of 0-23 or 0-59, and writes two digits.
@@ -113,10 +120,12 @@ public:
     // nothing.
     TimeField applyPreset(TimePreset preset, int index);
 
-    // An entry chosen from the combo box's list: its name, times, file and
-    // delete flag; the history box is cleared. Times that are not one or two
-    // digits come in empty.
-    void applyTimerHistory(const TimerHistoryEntry& entry);
+    // An item chosen from the combo box's list, and its entry read afresh:
+    // the entry's name, times, file and delete flag; the history box is
+    // cleared. Times that are not one or two digits come in empty. An entry
+    // that can no longer be read (the file changed since the list was read)
+    // brings only the item's name, which the combo box shows by now.
+    void applyTimerHistory(std::string_view itemName, const std::optional<TimerHistoryEntry>& entry);
 
     // The line the play button hands to the alarm action.
     std::string previewLine() const;
@@ -124,8 +133,10 @@ public:
     // field, "" for the system's choice.
     std::string browseFolder() const;
 
-    // The clock is read once, for a countdown's end.
-    EditorResult ok(const Clock& clock, const TextCodec& codec) const;
+    // A countdown goes to recordHistory first (when its box is ticked), and
+    // then the clock is read for its end: a message box about the history
+    // may keep the user for longer than the countdown.
+    EditorResult ok(const Clock& clock, const TextCodec& codec, const RecordTimerHistory& recordHistory = {}) const;
 
 private:
     void switchToAlarm();

@@ -32,15 +32,21 @@ bool SoundFormModel::keyPress(char32_t key, const SettingsFile& settings) {
     return true;
 }
 
-UnloadOutcome SoundFormModel::unload(SoundDevice& device, const Clock& clock, const AlarmList* target) {
+UnloadOutcome SoundFormModel::unload(SoundDevice& device, const Clock& clock, const AlarmList* target,
+                                     const std::function<void(const std::string& line)>& addExtension) {
     if (unloaded_) return {};
     unloaded_ = true;
+    UnloadOutcome outcome;
+    if (!isPreview() && extendsAlarm(span_)) {
+        if (target == nullptr || !target->isFileOpen()) {
+            outcome.action = UnloadAction::tellNoFileOpen;
+        } else if (std::optional<std::string> line = buildExtensionLine(alarmLine_, extendedTime(clock.now(), span_))) {
+            outcome = {UnloadAction::addExtension, std::move(*line)};
+            if (addExtension) addExtension(outcome.line);
+        }
+    }
     stopSound(device, api_, windowHandleValue_);
-    if (isPreview() || !extendsAlarm(span_)) return {};
-    if (target == nullptr || !target->isFileOpen()) return {UnloadAction::tellNoFileOpen, {}};
-    std::optional<std::string> line = buildExtensionLine(alarmLine_, extendedTime(clock.now(), span_));
-    if (!line) return {};
-    return {UnloadAction::addExtension, std::move(*line)};
+    return outcome;
 }
 
 }  // namespace kolvi

@@ -2,6 +2,7 @@
 // The notification window's own decisions, from the moment its sound starts
 // until it is gone. SoundForm only turns its events into these calls.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,7 @@ namespace kolvi {
 // What the window's going away asks of its owner.
 enum class UnloadAction {
     nothing,
-    addExtension,    // add `line` to the target list and save the alarm file
+    addExtension,    // `line` was handed to the target list and saved
     tellNoFileOpen,  // show kNoFileToExtendText; add nothing
 };
 struct UnloadOutcome {
@@ -62,13 +63,17 @@ public:
     void closeWithoutExtension() { span_ = {}; }
     const ExtensionSpan& span() const { return span_; }
 
-    // The window is going away, however it was closed: stops its sound and
-    // says whether an extension is to be added. The clock is read here, as the
-    // extension counts from this moment. target is the list an extension goes
-    // into (null when there is none, as for a preview from the editor); when
-    // it has no file open, nothing is added and the user is told why. Only the
-    // first call acts; later ones return `nothing`.
-    UnloadOutcome unload(SoundDevice& device, const Clock& clock, const AlarmList* target);
+    // The window is going away, however it was closed: says whether an
+    // extension is to be added, and stops its sound. The clock is read here,
+    // as the extension counts from this moment. target is the list an
+    // extension goes into (null when there is none, as for a preview from the
+    // editor); when it has no file open, nothing is added and the user is to
+    // be told why. An extension goes to addExtension (which saves it) before
+    // the sound stops: stopping can take a noticeable while, and the extension
+    // the user asked for must not wait on it. Only the first call acts; later
+    // ones return `nothing`.
+    UnloadOutcome unload(SoundDevice& device, const Clock& clock, const AlarmList* target,
+                         const std::function<void(const std::string& line)>& addExtension);
 
 private:
     AlarmMode mode_;

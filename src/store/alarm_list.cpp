@@ -115,6 +115,13 @@ void AlarmList::addAlarmRow(const AlarmRecord& record) {
     makeCurrent(position, true);
 }
 
+void AlarmList::replaceRow(std::uint64_t id, const AlarmRecord& record) {
+    if (const std::optional<std::size_t> position = findRow(id)) {
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*position));
+    }
+    addAlarmRow(record);
+}
+
 bool AlarmList::addAlarmLine(std::string_view line) {
     const std::optional<AlarmRecord> record = parseAlarmLine(line);
     if (!record) return false;

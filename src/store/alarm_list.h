@@ -65,6 +65,9 @@ public:
     // One new row at its place (the end, or its sorted place once sorting is
     // on); it becomes current and highlighted. Does not renumber.
     void addAlarmRow(const AlarmRecord& record);
+    // An edited alarm: the row with this identity goes (if it is still
+    // there) and the record comes in as a new row would. Does not renumber.
+    void replaceRow(std::uint64_t id, const AlarmRecord& record);
     // Parse, add, renumber. False (nothing added) when the line yields no record.
     bool addAlarmLine(std::string_view line);
     // The rows of a file just read, in file order (sorted once if sorting is

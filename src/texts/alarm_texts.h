@@ -5,10 +5,6 @@
 
 namespace kolvi {
 
-// Title handed to the notification window when an alarm fires, and when a
-// sound is previewed.
-inline constexpr std::string_view kSoundTitleAlarm = "アラーム";
-inline constexpr std::string_view kSoundTitlePreview = "プレビュー";
 // Follows the sound file's name in a preview window.
 inline constexpr std::string_view kPreviewMessageSuffix = " の再生プレビューです。";
 

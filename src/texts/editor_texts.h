@@ -27,6 +27,7 @@ inline constexpr std::string_view kMsgCommaInField = "名前とファイルに�
 inline constexpr std::string_view kMsgUnstorableCharacter = "この文字はアラームファイルに保存できません: ";
 inline constexpr std::string_view kMsgBadTimeOfDay = "時刻が正しくありません。";
 inline constexpr std::string_view kMsgCountdownTooLong = "24時間以上のタイマーは設定できません。";
+inline constexpr std::string_view kMsgCountdownZero = "タイマーの時間を 1 秒以上にしてください。";
 
 // The timer history could not be written; a line break and the path follow.
 inline constexpr std::string_view kMsgHistoryNotRecorded = "タイマー履歴に記録できませんでした。";

@@ -63,7 +63,7 @@ TEST_F(EditorModelTest, OpeningAndSwitchingTheKindSetCaptionsAndDefaultsAndKeepT
     EXPECT_EQ(look(), "アラームの編集 時刻(&M) 時 分 秒 clock|text 朝会|days 1100001|07:05:123|C:\\a.wav|delete 1 fixed history 0");
     model.dialogShown();
     model.changeTimeText(TimeField::second, "9");
-    EXPECT_EQ(ok().line, "0,朝会,1,1,0,0,0,0,1,07,05,09,C:\\a.wav,1");  // the switch kept
+    EXPECT_EQ(formatAlarmLine(ok().record), "0,朝会,1,1,0,0,0,0,1,07,05,09,C:\\a.wav,1");  // the switch kept
 
     model.open(EditorPurpose::add, line);
     EXPECT_EQ(look(), alarm + "|days 0000000|07:05:123|C:\\a.wav|delete 0 fixed history 0 timer");
@@ -80,8 +80,11 @@ TEST_F(EditorModelTest, OpeningAndSwitchingTheKindSetCaptionsAndDefaultsAndKeepT
     model.setHistoryChecked(true);  // disabled
     EXPECT_EQ(look(), alarm + "|days 0000000|07:05:123|C:\\a.wav|delete 0 fixed history 0 timer");
     model.selectType(EditorKind::timer);
-    model.applyTimerHistory({"カップ麺", "0", "3", "1a", "D:\\b.wav", false});
+    model.applyTimerHistory("カップ麺", TimerHistoryEntry{"カップ麺", "0", "3", "1a", "D:\\b.wav", false});
     EXPECT_EQ(look(), timer + "カップ麺|fixed days 1111111|0:3:|D:\\b.wav|delete 0 history 0 timer");
+    // Its line gone from the file since the list was read: the name the list showed, nothing else.
+    model.applyTimerHistory("お茶", std::nullopt);
+    EXPECT_EQ(look(), timer + "お茶|fixed days 1111111|0:3:|D:\\b.wav|delete 0 history 0 timer");
 }
 
 TEST_F(EditorModelTest, OkWritesTwoDigitTimesAndTurnsACountdownIntoItsEnd) {
@@ -95,18 +98,26 @@ TEST_F(EditorModelTest, OkWritesTwoDigitTimesAndTurnsACountdownIntoItsEnd) {
         openToAdd(kind);
         clock.time = now;
         type(typed);
-        EXPECT_EQ(ok().line, line);
+        EXPECT_EQ(formatAlarmLine(ok().record), line);
     }
-    // The countdown goes to the history as typed, only with the box ticked.
+    // The countdown goes to the history as typed, only with the box ticked;
+    // it ends counting from after the history's failure box (closed at 23:59:59).
     model.setFileText(" C:\\a.wav");
-    EXPECT_EQ(ok().history, (TimerHistoryEntry{"タイマー", "", "", "15", " C:\\a.wav", true}));
+    std::vector<TimerHistoryEntry> recorded;
+    const EditorResult result = model.ok(clock, codec, [&](const TimerHistoryEntry& entry) {
+        recorded.push_back(entry);
+        clock.time.second = 59;
+    });
+    EXPECT_EQ(recorded, (std::vector{TimerHistoryEntry{"タイマー", "", "", "15", " C:\\a.wav", true}}));
+    EXPECT_EQ(result.history, recorded.front());
+    EXPECT_EQ(timeOfDayText(result.record.hour, result.record.minute, result.record.second), "00:00:14");
     model.setHistoryChecked(false);
     EXPECT_FALSE(ok().history);
 }
 
 TEST_F(EditorModelTest, OkRefusesWhatTheLineCannotHoldAndTimesThatNeverComeDue) {
     const std::string comma(kMsgCommaInField), bad(kMsgUnstorableCharacter);
-    const std::string badTime(kMsgBadTimeOfDay), tooLong(kMsgCountdownTooLong);
+    const std::string badTime(kMsgBadTimeOfDay), tooLong(kMsgCountdownTooLong), zero(kMsgCountdownZero);
     // The kind, the name, the file, the times; the refusal of the field in the dialog's order.
     const std::tuple<EditorKind, std::string, std::string, Times, EditorRefusal> cases[] = {
         {EditorKind::timer, "a,b", "", {"99", "", ""}, {comma, EditorField::name}},
@@ -118,6 +129,8 @@ TEST_F(EditorModelTest, OkRefusesWhatTheLineCannotHoldAndTimesThatNeverComeDue) 
         {EditorKind::alarm, "a\r\nb", "", {}, {bad + "U+000D", EditorField::name}},
         {EditorKind::timer, "", "", {"24", "", ""}, {tooLong, EditorField::hour}},
         {EditorKind::timer, "", "", {"23", "59", "60"}, {tooLong, EditorField::hour}},
+        // It would end in a second already checked, and ring a day later.
+        {EditorKind::timer, "", "", {"", "0", "00"}, {zero, EditorField::hour}},
     };
     for (const auto& [kind, name, file, typed, refusal] : cases) {
         openToAdd(kind);
@@ -125,13 +138,15 @@ TEST_F(EditorModelTest, OkRefusesWhatTheLineCannotHoldAndTimesThatNeverComeDue) 
         model.setFileText(file);
         type(typed);
         const EditorResult got = ok();
-        EXPECT_EQ(std::tuple(got.refusal, got.line, !got.history), std::tuple(std::optional(refusal), "", true));
+        EXPECT_EQ(std::tuple(got.refusal, got.record, !got.history), std::tuple(std::optional(refusal), AlarmRecord{}, true));
     }
 }
 
 TEST_F(EditorModelTest, TimeFieldsHoldOneOrTwoDigitsAndUpDownsWrap) {
     openToAdd(EditorKind::alarm);
-    for (const auto& [pasted, kept] : {std::pair{"5", "5"}, {"12", "12"}, {" 1", ""}, {"123", ""}}) {
+    // Full-width digits are the digits they show; anything else empties the field.
+    for (const auto& [pasted, kept] : {std::pair{"5", "5"}, {"12", "12"}, {"１２", "12"}, {"９9", "99"}, {"０", "0"},
+                                       {" 1", ""}, {"1a", ""}, {"123", ""}, {"１２３", ""}}) {
         EXPECT_EQ(model.changeTimeText(TimeField::minute, pasted), std::string(pasted) != kept) << pasted;
         EXPECT_EQ(model.state().time(TimeField::minute), kept);
     }

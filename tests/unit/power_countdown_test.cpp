@@ -20,7 +20,7 @@ TEST(PowerCountdown, OnlyPowerCommandsWithADelayCountDownAndTheActionRunsOnceUnl
         {"REBOOT2K", "朝", 30, "朝: 30秒後に再起動します。"}, {"lock", "朝", 30, ""}, {"shutdown2k", "朝", 0, ""},
     };
     for (const auto& [command, name, delay, text] : commands) {
-        const std::optional<PowerCountdown> countdown = guardPowerCommand(command, name, delay);
+        const std::optional<PowerCountdown> countdown = guardPowerCommand(*parseControlCommand(command), name, delay);
         EXPECT_EQ(countdown ? countdown->text() : "", text) << command;
     }
     // 't' a second passes, 'r' 今すぐ実行, 'c' キャンセル; then what ran and the texts the ticks showed.

@@ -121,6 +121,11 @@ TEST(AlarmList, RowsAddedOrLoadedWhileSortedTakeTheirPlace) {
     EXPECT_EQ(column(list), (Texts{"late", "n1", "n2", "n3", "early", "z"}));
     EXPECT_EQ(column(list, Column::number), (Texts{"1:", "2:", "3:", "4:", "5:", "6:"}));
     EXPECT_EQ(column(list, Column::name, true), Texts{"n3"});
+    // An edit goes by identity, not by the current row (an extension may have become it meanwhile).
+    list.makeCurrent(0);
+    list.replaceRow(list.row(1).id, alarm("e", 7));
+    EXPECT_EQ(column(list), (Texts{"late", "n2", "n3", "e", "early", "z"}));
+    EXPECT_EQ(column(list, Column::name, true), Texts{"e"});
     list.applySort(0, 0);
     list.addAlarmRow(alarm("zzz", 0));
     EXPECT_EQ(column(list).back(), "zzz");

@@ -33,7 +33,8 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
     RECT first{}, next{};  // each opens below and right of the one before
     GetWindowRect(window[0], &first);
     GetWindowRect(window[1], &next);
-    EXPECT_TRUE(next.left > first.left && next.top > first.top);
+    EXPECT_GT(next.left, first.left);
+    EXPECT_GT(next.top, first.top);
     // Window and notification window have icons drawn at their own sizes.
     const auto iconWidth = [](HWND owner, WPARAM kind) {
         ICONINFO info{};
@@ -52,7 +53,8 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
 
     // Keys that come too soon are dropped, whichever loop brings them.
     MSG five{button[0], WM_CHAR, L'5', 0, 0, {}}, enter{button[0], WM_KEYDOWN, VK_RETURN, 0, 0, {}};
-    EXPECT_TRUE(form_->preTranslateMessage(five) && form_->preTranslateMessage(enter));
+    EXPECT_TRUE(form_->preTranslateMessage(five));
+    EXPECT_TRUE(form_->preTranslateMessage(enter));
     SendMessageW(button[0], WM_CHAR, L'5', 0);
     SendMessageW(button[0], WM_KEYDOWN, VK_ESCAPE, 0);
     Sleep(350);

@@ -119,7 +119,8 @@ TEST_F(MainFormTest, OnlyTheCheckBoxTicksARowAndAnyClickInTheRowMakesItCurrent) 
     const auto onBox = [&] { return ListView_HitTest(lv(), &hit) == 2 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON; };
     while (hit.pt.x < bounds.right && !onBox()) ++hit.pt.x;
     realClick(hit.pt, 2);
-    EXPECT_TRUE(checkedInControl(2) && selectedRow() == 2);
+    EXPECT_TRUE(checkedInControl(2));
+    EXPECT_EQ(selectedRow(), 2);
     EXPECT_NE(fileText().find("1,帰宅,"), std::string::npos);
 
     // Over a new row the tip goes and comes back; within a row it counts

@@ -4,12 +4,6 @@
 #include "resource.h"
 
 namespace kolvi {
-namespace {
-
-constexpr UINT_PTR kSecondTimer = 1;
-
-}  // namespace
-
 struct PowerCountdownCommands {
     static constexpr win32::CommandRoute<PowerCountdownForm> kRoutes[] = {
         {IDC_POWER_RUN_NOW, BN_CLICKED, &PowerCountdownForm::runNowButton_Click},
@@ -30,14 +24,14 @@ bool PowerCountdownForm::show() {
 
 INT_PTR PowerCountdownForm::form_Load() {
     render();
-    SetTimer(hwnd(), kSecondTimer, 1000, nullptr);
+    secondTimer_.start(hwnd(), 1000);
     return TRUE;
 }
 
 INT_PTR PowerCountdownForm::handleMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kSecondTimer) countdown_Timer();
+        if (wParam == secondTimer_.id()) countdown_Timer();
         return TRUE;
     case WM_COMMAND:
         return routeCommand(*this, PowerCountdownCommands::kRoutes, wParam) ? TRUE : FALSE;

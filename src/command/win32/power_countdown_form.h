@@ -7,6 +7,7 @@
 #include "command/power_countdown.h"
 #include "platform/system_actions.h"
 #include "platform/win32/dialog_base.h"
+#include "platform/win32/unique_handle.h"
 
 namespace kolvi {
 
@@ -32,6 +33,7 @@ private:
     PowerCountdown countdown_;
     SystemActions& actions_;
     std::function<void(PowerCountdownForm&)> closed_;
+    win32::WindowTimer secondTimer_{1};
 };
 
 }  // namespace kolvi

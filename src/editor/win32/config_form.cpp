@@ -32,6 +32,24 @@ constexpr int kMenuUpOffset = 12;
 
 TimeField fieldOf(std::size_t index) { return static_cast<TimeField>(index); }
 
+// The control a refusal puts the focus on; `name` is whichever name control
+// is shown.
+int controlOf(EditorField field, const EditorState& state) {
+    switch (field) {
+    case EditorField::name:
+        return state.nameComboVisible() ? IDC_NAME_COMBO : IDC_NAME_TEXT;
+    case EditorField::hour:
+        return IDC_HOUR_TEXT;
+    case EditorField::minute:
+        return IDC_MINUTE_TEXT;
+    case EditorField::second:
+        return IDC_SECOND_TEXT;
+    case EditorField::file:
+        break;
+    }
+    return IDC_FILE_TEXT;
+}
+
 }  // namespace
 
 // The dialog's command table: control, notification, handler.
@@ -69,7 +87,7 @@ struct ConfigFormCommands {
 ConfigForm::ConfigForm(ConfigFormServices services)
     : services_(std::move(services)), history_(services_.fs, services_.codec, services_.programDirectory) {}
 
-std::optional<std::string> ConfigForm::showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine) {
+std::optional<AlarmRecord> ConfigForm::showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine) {
     purpose_ = purpose;
     openingLine_ = alarmLine;
     result_.reset();
@@ -172,10 +190,9 @@ void ConfigForm::render() {
         SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         SendMessageW(combo, CB_INITSTORAGE, s.history.size(), s.history.size() * 16 * sizeof(wchar_t));
+        // In the model's order: an item's index is its place in s.history.
         for (const TimerHistoryItem& entry : s.history) {
-            const auto index = SendMessageW(combo, CB_ADDSTRING, 0,
-                                            reinterpret_cast<LPARAM>(win32::widen(entry.name).c_str()));
-            SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.position));
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::widen(entry.name).c_str()));
         }
         SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
     }
@@ -242,9 +259,10 @@ void ConfigForm::nameCombo_Click() {
     const HWND combo = item(IDC_NAME_COMBO);
     const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
-    const auto position = static_cast<std::size_t>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-    if (const auto entry = history_.entry(position)) {
-        model_.applyTimerHistory(*entry);
+    const auto item = static_cast<std::size_t>(index);
+    if (item < model_.state().history.size()) {
+        const TimerHistoryItem chosen = model_.state().history[item];
+        model_.applyTimerHistory(chosen.name, history_.entry(chosen.position));
         render();
     }
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
@@ -344,20 +362,17 @@ void ConfigForm::historyCheck_Click() {
 }
 
 void ConfigForm::okButton_Click() {
-    const EditorResult result = model_.ok(services_.clock, services_.codec);
+    // A countdown that cannot be recorded is still set.
+    const EditorResult result = model_.ok(services_.clock, services_.codec, [this](const TimerHistoryEntry& entry) {
+        if (!history_.record(entry)) services_.showBox(hwnd(), history_.recordFailureText(), MB_ICONERROR);
+    });
     if (result.refusal) {
         services_.showBox(hwnd(), result.refusal->message, MB_ICONWARNING);
-        const int field[] = {model_.state().nameComboVisible() ? IDC_NAME_COMBO : IDC_NAME_TEXT, IDC_HOUR_TEXT,
-                             IDC_MINUTE_TEXT, IDC_SECOND_TEXT, IDC_FILE_TEXT};
-        const int id = field[static_cast<std::size_t>(result.refusal->focus)];
-        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(id)), TRUE);
+        const HWND field = item(controlOf(result.refusal->focus, model_.state()));
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
         return;
     }
-    // A countdown that cannot be recorded is still set.
-    if (result.history && !history_.record(*result.history)) {
-        services_.showBox(hwnd(), history_.recordFailureText(), MB_ICONERROR);
-    }
-    result_ = result.line;
+    result_ = result.record;
     endDialog(IDOK);
 }
 

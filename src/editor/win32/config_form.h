@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
+#include "store/alarm_record.h"
 #include "platform/win32/control_subclass.h"
 #include "platform/win32/dialog_base.h"
 #include "platform/win32/unique_handle.h"
@@ -44,10 +45,8 @@ public:
     explicit ConfigForm(ConfigFormServices services);
 
     // Shows the dialog modally over owner, filled from the alarm line; the
-    // new line on OK, nullopt on Cancel, Esc or the close box.
-    std::optional<std::string> showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine);
-
-    const EditorModel& model() const { return model_; }
+    // new alarm on OK, nullopt on Cancel, Esc or the close box.
+    std::optional<AlarmRecord> showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine);
 
 private:
     friend struct ConfigFormCommands;  // the command table names the handlers
@@ -90,10 +89,9 @@ private:
     EditorModel model_;
     EditorPurpose purpose_ = EditorPurpose::add;
     std::string openingLine_;
-    std::optional<std::string> result_;
+    std::optional<AlarmRecord> result_;
     std::array<win32::ControlSubclass, 3> timeFields_;
     HWND toolTip_ = nullptr;
-    int focusedTextId_ = 0;  // the text field whose whole text a focus selects
     bool historyRead_ = false;
     bool rendering_ = false;  // change notices caused by render() itself
 };

@@ -636,8 +636,8 @@ void MainForm::alarmEnable_Click() {
 // whether it was confirmed or not.
 void MainForm::alarmAdd_Click() {
     applyAlarmSwitch(model_.pause());
-    if (const auto line = editor_.showDialog(hwnd(), EditorPurpose::add, std::string(kDefaultAlarmLine))) {
-        if (const auto record = parseAlarmLine(*line)) alarms_.addAlarmRow(*record);
+    if (const auto record = editor_.showDialog(hwnd(), EditorPurpose::add, std::string(kDefaultAlarmLine))) {
+        alarms_.addAlarmRow(*record);
     }
     finishEditing();
 }
@@ -647,14 +647,8 @@ void MainForm::alarmEdit_Click() {
     if (!id) return;
     const std::string line = *alarms_.currentTag();
     applyAlarmSwitch(model_.pause());
-    if (const auto edited = editor_.showDialog(hwnd(), EditorPurpose::edit, line)) {
-        // By identity: an extension added meanwhile becomes the current row.
-        if (const auto position = alarms_.findRow(*id)) {
-            alarms_.makeCurrent(*position);
-            alarms_.deleteCurrentRow();
-        }
-        if (const auto record = parseAlarmLine(*edited)) alarms_.addAlarmRow(*record);
-    }
+    // By identity: an extension added meanwhile becomes the current row.
+    if (const auto edited = editor_.showDialog(hwnd(), EditorPurpose::edit, line)) alarms_.replaceRow(*id, *edited);
     finishEditing();
 }
 

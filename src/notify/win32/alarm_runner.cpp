@@ -1,16 +1,14 @@
 #include "notify/win32/alarm_runner.h"
 
-#include <iterator>
 #include <optional>
-#include <vector>
 
 #include "command/control_command.h"
 #include "command/power_countdown.h"
 #include "command/win32/power_countdown_form.h"
+#include "notify/alarm_action.h"
+#include "notify/win32/sound_form.h"
 #include "settings/safety_settings.h"
 #include "store/alarm_record.h"
-#include "notify/win32/sound_form.h"
-#include "schedule/alarm_action.h"
 #include "texts/alarm_texts.h"
 #include "texts/common_texts.h"
 
@@ -21,53 +19,52 @@ AlarmRunner::AlarmRunner(AlarmRunnerServices services) : services_(std::move(ser
 AlarmRunner::~AlarmRunner() { closeAll(); }
 
 void AlarmRunner::runAlarm(const std::string& line, AlarmMode mode, HWND owner, AlarmTarget* target) {
-    closing_.clear();
-    closingCountdowns_.clear();
-    const AlarmAction action = decideAlarmAction(line, mode, services_.settings, &isControlCommand);
+    windows_.dropClosed();
+    countdowns_.dropClosed();
+    const AlarmAction action = decideAlarmAction(line, mode, services_.settings);
     switch (action.kind) {
     case AlarmActionKind::message:
         if (owner != nullptr) SetForegroundWindow(owner);
         if (action.showMessageBox) services_.desktop.showAlarmMessage(action.name);
         break;
     case AlarmActionKind::controlCommand:
-        runCommand(action.file, line);
+        runCommand(*action.command, line);
         break;
     case AlarmActionKind::shellOpen:
         services_.desktop.openWithShell(action.file);
         break;
-    case AlarmActionKind::soundWindow: {
-        SoundForm::Services services{
-            services_.sound,
-            services_.clock,
-            services_.settings,
-            target != nullptr ? &target->alarms() : nullptr,
-            [target](const std::string& extension) {
-                if (target != nullptr) target->addExtension(extension);
-            },
-            [this] { services_.desktop.showInformation(kProgramTitle, kNoFileToExtendText); },
-            {}};
-        if (action.mode == AlarmMode::fire) {
-            // A fired alarm's window outlives this call; it is forgotten once
-            // it has closed.
-            services.closed = [this](SoundForm& form) { window_Closed(form); };
-            const HWND previous = windows_.empty() ? nullptr : windows_.back()->hwnd();
-            windows_.push_back(std::make_unique<SoundForm>(std::move(services)));
-            SoundForm& form = *windows_.back();
-            form.playSound(action.file, action.message, action.mode, action.soundApi, line);
-            if (form.hwnd() == nullptr) {
-                if (!windows_.empty() && windows_.back().get() == &form) windows_.pop_back();  // could not be made
-            } else if (previous != nullptr) {
-                cascade(form.hwnd(), previous);
-            }
-        } else {
-            SoundForm preview(std::move(services));
-            preview.playSound(action.file, action.message, action.mode, action.soundApi, line, owner, this);
-        }
+    case AlarmActionKind::soundWindow:
+        showSoundWindow(action, line, owner, target);
         break;
-    }
     }
 }
 
+void AlarmRunner::showSoundWindow(const AlarmAction& action, const std::string& line, HWND owner, AlarmTarget* target) {
+    SoundForm::Services services{services_.sound,
+                                 services_.clock,
+                                 services_.settings,
+                                 target != nullptr ? &target->alarms() : nullptr,
+                                 [target](const std::string& extension) {
+                                     if (target != nullptr) target->addExtension(extension);
+                                 },
+                                 [this] { services_.desktop.showInformation(kProgramTitle, kNoFileToExtendText); },
+                                 {}};
+    if (action.mode == AlarmMode::preview) {
+        SoundForm preview(std::move(services));
+        preview.playSound(action, line, owner, this);
+        return;
+    }
+    // A fired alarm's window outlives this call; it is forgotten once it has closed.
+    services.closed = [this](SoundForm& form) { windows_.closed(form); };
+    const HWND previous = windows_.empty() ? nullptr : windows_.back().hwnd();
+    SoundForm& form = windows_.add(std::make_unique<SoundForm>(std::move(services)));
+    form.playSound(action, line);
+    if (form.hwnd() == nullptr) {
+        windows_.closed(form);  // could not be made
+    } else if (previous != nullptr) {
+        cascade(form.hwnd(), previous);
+    }
+}
 // Each new window opens a caption lower and further right than the last one
 // still open, so that none hides another; back to the first place when that
 // would leave the work area.
@@ -90,81 +87,42 @@ void AlarmRunner::cascade(HWND window, HWND previous) {
 // Logging off, shutting down and restarting wait behind a countdown the user
 // can cancel (a preview too: it is the same action); everything else runs at
 // once.
-void AlarmRunner::runCommand(const std::string& command, const std::string& line) {
+void AlarmRunner::runCommand(const ControlCommand& command, const std::string& line) {
     std::optional<PowerCountdown> countdown =
         guardPowerCommand(command, lineField(line, Field::name), readActionDelay(services_.settings));
     if (!countdown) {
         runControlCommand(command, services_.system, services_.exitProgram);
         return;
     }
-    countdowns_.push_back(std::make_unique<PowerCountdownForm>(std::move(*countdown), services_.system,
-                                                               [this](PowerCountdownForm& form) { countdown_Closed(form); }));
-    if (!countdowns_.back()->show()) countdowns_.pop_back();
-}
-
-void AlarmRunner::countdown_Closed(PowerCountdownForm& form) {
-    for (auto it = countdowns_.begin(); it != countdowns_.end(); ++it) {
-        if (it->get() == &form) {
-            closingCountdowns_.splice(closingCountdowns_.end(), countdowns_, it);
-            return;
-        }
-    }
-}
-
-const PowerCountdownForm* AlarmRunner::countdown(std::size_t i) const {
-    if (i >= countdowns_.size()) return nullptr;
-    return std::next(countdowns_.begin(), static_cast<std::ptrdiff_t>(i))->get();
-}
-
-void AlarmRunner::window_Closed(SoundForm& form) {
-    // Called from inside the window's own procedure: keep the object alive
-    // until that has returned.
-    for (auto it = windows_.begin(); it != windows_.end(); ++it) {
-        if (it->get() == &form) {
-            closing_.splice(closing_.end(), windows_, it);
-            return;
-        }
-    }
+    PowerCountdownForm& form = countdowns_.add(std::make_unique<PowerCountdownForm>(
+        std::move(*countdown), services_.system, [this](PowerCountdownForm& closed) { countdowns_.closed(closed); }));
+    if (!form.show()) countdowns_.closed(form);
 }
 
 void AlarmRunner::closeAll() {
-    // Closing a window takes it out of its list, so walk copies.
-    std::vector<SoundForm*> open;
-    for (const auto& form : windows_) open.push_back(form.get());
-    for (SoundForm* form : open) form->unloadWithoutExtension();
-    std::vector<PowerCountdownForm*> counting;
-    for (const auto& form : countdowns_) counting.push_back(form.get());
-    for (PowerCountdownForm* form : counting) form->cancel();
-}
-
-const SoundForm* AlarmRunner::window(std::size_t i) const {
-    if (i >= windows_.size()) return nullptr;
-    return std::next(windows_.begin(), static_cast<std::ptrdiff_t>(i))->get();
+    windows_.forEach([](SoundForm& form) { form.unloadWithoutExtension(); });
+    countdowns_.forEach([](PowerCountdownForm& form) { form.cancel(); });
 }
 
 bool AlarmRunner::preTranslateMessage(MSG& message) {
-    closing_.clear();
-    closingCountdowns_.clear();
-    for (const auto& form : countdowns_) {
-        const HWND dialog = form->hwnd();
-        if (dialog != nullptr && (message.hwnd == dialog || IsChild(dialog, message.hwnd))) {
-            return IsDialogMessageW(dialog, &message) != 0;
-        }
+    windows_.dropClosed();
+    countdowns_.dropClosed();
+    const auto owns = [&message](const auto& form) {
+        const HWND dialog = form.hwnd();
+        return dialog != nullptr && (message.hwnd == dialog || IsChild(dialog, message.hwnd));
+    };
+    if (const PowerCountdownForm* form = countdowns_.find(owns)) return IsDialogMessageW(form->hwnd(), &message) != 0;
+    SoundForm* form = windows_.find(owns);
+    if (form == nullptr) return false;
+    // Keys typed into another program just before the window opened must not
+    // close or extend it.
+    if (form->ignoresKey(message)) return true;
+    // The window sees typed characters before its button does.
+    if (message.message == WM_CHAR) {
+        form->form_KeyPress(static_cast<wchar_t>(message.wParam));
+        return true;
     }
-    for (const auto& form : windows_) {
-        const HWND dialog = form->hwnd();
-        if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) continue;
-        // Keys typed into another program just before the window opened
-        // must not close or extend it.
-        if (form->ignoresKey(message)) return true;
-        // The window sees typed characters before its button does.
-        if (message.message == WM_CHAR) {
-            form->form_KeyPress(static_cast<wchar_t>(message.wParam));
-            return true;
-        }
-        return IsDialogMessageW(dialog, &message) != 0;
-    }
-    return false;
+    return IsDialogMessageW(form->hwnd(), &message) != 0;
 }
 
 }  // namespace kolvi

@@ -7,9 +7,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "notify/alarm_mode.h"
 #include "platform/clock.h"
@@ -24,6 +26,52 @@ namespace kolvi {
 
 class SoundForm;
 class PowerCountdownForm;
+struct AlarmAction;
+struct ControlCommand;
+
+// Dialogs that outlive the call that opened them. A dialog reports its close
+// from inside its own procedure, so it is kept until that has returned: the
+// closed ones are dropped at the next dropClosed().
+template <typename Dialog>
+class OwnedDialogs {
+public:
+    Dialog& add(std::unique_ptr<Dialog> dialog) {
+        open_.push_back(std::move(dialog));
+        return *open_.back();
+    }
+    void closed(const Dialog& dialog) {
+        for (auto it = open_.begin(); it != open_.end(); ++it) {
+            if (it->get() == &dialog) {
+                closing_.splice(closing_.end(), open_, it);
+                return;
+            }
+        }
+    }
+    void dropClosed() { closing_.clear(); }
+    std::size_t size() const { return open_.size(); }
+    bool empty() const { return open_.empty(); }
+    const Dialog* at(std::size_t i) const {
+        return i < open_.size() ? std::next(open_.begin(), static_cast<std::ptrdiff_t>(i))->get() : nullptr;
+    }
+    Dialog& back() const { return *open_.back(); }
+    template <typename Test>
+    Dialog* find(Test&& test) const {
+        for (const auto& dialog : open_) {
+            if (test(*dialog)) return dialog.get();
+        }
+        return nullptr;
+    }
+    // Walks a copy, so that a dialog may close (and leave the list) meanwhile.
+    template <typename Body>
+    void forEach(Body&& body) const {
+        std::vector<Dialog*> open;
+        for (const auto& dialog : open_) open.push_back(dialog.get());
+        for (Dialog* dialog : open) body(*dialog);
+    }
+
+private:
+    std::list<std::unique_ptr<Dialog>> open_, closing_;
+};
 
 // The list a fired alarm's extension goes into.
 class AlarmTarget {
@@ -65,22 +113,18 @@ public:
     void closeAll();
 
     std::size_t openWindows() const { return windows_.size(); }
-    const SoundForm* window(std::size_t i) const;
+    const SoundForm* window(std::size_t i) const { return windows_.at(i); }
     std::size_t openCountdowns() const { return countdowns_.size(); }
-    const PowerCountdownForm* countdown(std::size_t i) const;
+    const PowerCountdownForm* countdown(std::size_t i) const { return countdowns_.at(i); }
 
 private:
-    void window_Closed(SoundForm& form);
-    void countdown_Closed(PowerCountdownForm& form);
-    void runCommand(const std::string& command, const std::string& line);
+    void showSoundWindow(const AlarmAction& action, const std::string& line, HWND owner, AlarmTarget* target);
+    void runCommand(const ControlCommand& command, const std::string& line);
     static void cascade(HWND window, HWND previous);
 
     AlarmRunnerServices services_;
-    std::list<std::unique_ptr<SoundForm>> windows_;
-    std::list<std::unique_ptr<PowerCountdownForm>> countdowns_;
-    // Closed windows are dropped only once their procedure has returned.
-    std::list<std::unique_ptr<SoundForm>> closing_;
-    std::list<std::unique_ptr<PowerCountdownForm>> closingCountdowns_;
+    OwnedDialogs<SoundForm> windows_;
+    OwnedDialogs<PowerCountdownForm> countdowns_;
 };
 
 }  // namespace kolvi

@@ -20,18 +20,13 @@ SoundForm::~SoundForm() {
     }
 }
 
-void SoundForm::playSound(const std::string& fileName, const std::string& message, AlarmMode mode, SoundApi api,
-                          const std::string& dataText, HWND owner, win32::MessageFilter* filter) {
-    fileName_ = fileName;
-    message_ = message;
-    mode_ = mode;
-    api_ = api;
-    dataText_ = dataText;
-    if (mode == AlarmMode::fire) {
-        if (createModeless(IDD_SOUNDFORM, nullptr)) {
-            ShowWindow(hwnd(), SW_SHOW);
-            SetForegroundWindow(hwnd());
-        }
+void SoundForm::playSound(const AlarmAction& action, const std::string& alarmLine, HWND owner,
+                          win32::MessageFilter* filter) {
+    action_ = action;
+    alarmLine_ = alarmLine;
+    if (action.mode == AlarmMode::fire) {
+        // The window asked for the foreground itself as it loaded.
+        if (createModeless(IDD_SOUNDFORM, nullptr)) ShowWindow(hwnd(), SW_SHOW);
     } else {
         runModal(IDD_SOUNDFORM, owner, filter);
     }
@@ -43,11 +38,12 @@ INT_PTR SoundForm::form_Load() {
     ImmAssociateContextEx(hwnd(), nullptr, IACE_CHILDREN);
     icons_ = win32::loadWindowIcons(GetDpiForWindow(hwnd()));
     win32::setWindowIcons(hwnd(), icons_);
-    model_.emplace(mode_, api_, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(hwnd())), dataText_);
+    model_.emplace(action_.mode, action_.soundApi, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(hwnd())),
+                   alarmLine_);
     ShowWindow(item(IDC_DIGIT_HINT), model_->hintVisible() ? SW_SHOW : SW_HIDE);
-    model_->startSound(services_.sound, fileName_);
+    model_->startSound(services_.sound, action_.file);
     model_->setShown(GetTickCount64(), readKeyGuardMs(services_.settings));
-    SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(message_).c_str());
+    SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(action_.message).c_str());
     // The window takes typed keys before its button does, whichever message
     // loop delivers them (a message box or menu of the main window may be
     // running one).
@@ -147,16 +143,12 @@ void SoundForm::unloadWithoutExtension() { stopButton_Click(); }
 
 void SoundForm::form_Unload() {
     if (!model_) return;
-    const UnloadOutcome outcome = model_->unload(services_.sound, services_.clock, services_.target);
-    switch (outcome.action) {
-    case UnloadAction::addExtension:
-        if (services_.addExtension) services_.addExtension(outcome.line);
-        break;
-    case UnloadAction::tellNoFileOpen:
-        if (services_.tellNoFileOpen) services_.tellNoFileOpen();
-        break;
-    case UnloadAction::nothing:
-        break;
+    // An extension is added and saved before the sound stops; a message box
+    // waits until the sound has stopped.
+    if (model_->unload(services_.sound, services_.clock, services_.target, services_.addExtension).action ==
+            UnloadAction::tellNoFileOpen &&
+        services_.tellNoFileOpen) {
+        services_.tellNoFileOpen();
     }
 }
 

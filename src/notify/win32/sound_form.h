@@ -8,8 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "notify/alarm_mode.h"
-#include "notify/sound_commands.h"
+#include "notify/alarm_action.h"
 #include "notify/sound_form_model.h"
 #include "platform/clock.h"
 #include "platform/sound_device.h"
@@ -43,8 +42,9 @@ public:
     // modeless, has no owner and its own taskbar button: this returns at
     // once. A preview is modal to owner, which stays disabled while it plays:
     // this returns when it has closed; filter sees the messages of its loop.
-    void playSound(const std::string& fileName, const std::string& message, AlarmMode mode, SoundApi api,
-                   const std::string& dataText, HWND owner = nullptr, win32::MessageFilter* filter = nullptr);
+    // action: a sound window's decision; alarmLine: the line it carries out.
+    void playSound(const AlarmAction& action, const std::string& alarmLine, HWND owner = nullptr,
+                   win32::MessageFilter* filter = nullptr);
 
     // A typed character, also when a control of the window has the focus.
     void form_KeyPress(wchar_t key);
@@ -64,9 +64,8 @@ private:
 
     Services services_;
     std::optional<SoundFormModel> model_;
-    std::string fileName_, message_, dataText_;
-    AlarmMode mode_ = AlarmMode::fire;
-    SoundApi api_ = SoundApi::mci;
+    AlarmAction action_;
+    std::string alarmLine_;
     win32::ControlSubclass stopButton_;
     win32::WindowIcons icons_;
 };

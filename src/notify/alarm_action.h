@@ -1,16 +1,16 @@
 #pragma once
 // The alarm action's choice: what carrying out one alarm line means, decided
 // from its file field alone. The window side only performs the decision.
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "command/control_command.h"
 #include "notify/alarm_mode.h"
 #include "notify/sound_commands.h"
 #include "settings/settings_file.h"
 
 namespace kolvi {
-
 
 enum class AlarmActionKind {
     message,         // no file: the alarm's name in a message box
@@ -28,30 +28,26 @@ struct AlarmAction {
     bool showMessageBox = false;
     std::string name;
 
-    // controlCommand: the command text to carry out; soundWindow: the sound
-    // file; shellOpen: the file to open with the verb "Open".
+    // soundWindow: the sound file; shellOpen: the file to open with the verb
+    // "Open"; controlCommand: the word as written.
     std::string file;
 
-    // soundWindow: the rest of what the new notification window's playSound
-    // takes (besides the file, the list and the alarm line).
-    std::string title;
+    // soundWindow: the window's message line, how it plays and with what.
     std::string message;
     AlarmMode mode = AlarmMode::fire;
     SoundApi soundApi = SoundApi::mci;
 
+    // controlCommand: the word, parsed.
+    std::optional<ControlCommand> command;
+
     friend bool operator==(const AlarmAction&, const AlarmAction&) = default;
 };
 
-// True when the text is one of the control command words (matching only,
-// nothing is carried out).
-using ControlCommandTest = std::function<bool(std::string_view text)>;
-
 // line: the alarm line (its name is field 1, its file field 12; missing fields
-// count as empty). The sound settings are read
-// only when the file is neither empty nor a control command, and afresh at
-// every call, so a hand edit takes effect at once.
-AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings,
-                              const ControlCommandTest& isControlCommand);
+// count as empty). The sound settings are read only when the file is neither
+// empty nor a control command, and afresh at every call, so a hand edit takes
+// effect at once.
+AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings);
 
 // The extension the sound types are matched against: the last three
 // characters of the file text (fewer if it is shorter), full-width letters and

@@ -1,4 +1,4 @@
-#include "schedule/alarm_action.h"
+#include "notify/alarm_action.h"
 
 #include <cstddef>
 
@@ -20,15 +20,11 @@ constexpr std::string_view kEnableTypeDefault = "wav,mp3";
 constexpr std::size_t kExtensionCharacters = 3;
 
 // The ASCII letter or digit a full-width one stands for, or 0. Full-width
-// forms are U+FF10-U+FF19 (digits), U+FF21-U+FF3A and U+FF41-U+FF5A
-// (letters), three bytes each in UTF-8.
-char halfWidthOf(std::string_view character) {
-    if (character.size() != 3 || static_cast<unsigned char>(character[0]) != 0xEF) return 0;
-    const unsigned codePoint = 0xF000u | (static_cast<unsigned>(static_cast<unsigned char>(character[1]) & 0x3F) << 6) |
-                               (static_cast<unsigned>(static_cast<unsigned char>(character[2])) & 0x3F);
-    if (codePoint >= 0xFF10 && codePoint <= 0xFF19) return static_cast<char>('0' + (codePoint - 0xFF10));
-    if (codePoint >= 0xFF21 && codePoint <= 0xFF3A) return static_cast<char>('A' + (codePoint - 0xFF21));
-    if (codePoint >= 0xFF41 && codePoint <= 0xFF5A) return static_cast<char>('a' + (codePoint - 0xFF41));
+// forms are U+FF10-U+FF19 (digits), U+FF21-U+FF3A and U+FF41-U+FF5A (letters).
+char halfWidthOf(char32_t c) {
+    if (c >= U'\uFF10' && c <= U'\uFF19') return static_cast<char>('0' + (c - U'\uFF10'));
+    if (c >= U'\uFF21' && c <= U'\uFF3A') return static_cast<char>('A' + (c - U'\uFF21'));
+    if (c >= U'\uFF41' && c <= U'\uFF5A') return static_cast<char>('a' + (c - U'\uFF41'));
     return 0;
 }
 
@@ -38,22 +34,24 @@ std::string soundExtension(std::string_view file) {
     const std::string_view tail = file.substr(utf8::lastCharactersStart(file, kExtensionCharacters));
     std::string extension;
     for (std::size_t at = 0; at < tail.size();) {
-        const std::string_view character = utf8::characterAt(tail, at);
-        const std::size_t end = at + character.size();
-        if (const char half = halfWidthOf(character)) {
+        const std::size_t start = at;
+        const std::optional<char32_t> c = utf8::nextCodePoint(tail, at);
+        if (!c) {
+            // Not UTF-8: the bytes stay as they are.
+            at = start + utf8::characterAt(tail, start).size();
+            extension += tail.substr(start, at - start);
+        } else if (const char half = halfWidthOf(*c)) {
             extension += asciiLower(half);
-        } else if (character.size() == 1) {
-            extension += asciiLower(character[0]);
+        } else if (*c < 0x80) {
+            extension += asciiLower(static_cast<char>(*c));
         } else {
-            extension += character;
+            extension += tail.substr(start, at - start);
         }
-        at = end;
     }
     return extension;
 }
 
-AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings,
-                              const ControlCommandTest& isControlCommand) {
+AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const SettingsFile& settings) {
     AlarmAction action;
     const std::string_view file = lineField(line, Field::file);
     if (file.empty()) {
@@ -65,7 +63,7 @@ AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const Setti
     action.file = std::string(file);
     // Previewing a control command carries it out as well: the preview is of
     // the alarm's action, whatever it is.
-    if (isControlCommand && isControlCommand(file)) {
+    if ((action.command = parseControlCommand(file))) {
         action.kind = AlarmActionKind::controlCommand;
         return action;
     }
@@ -81,13 +79,8 @@ AlarmAction decideAlarmAction(std::string_view line, AlarmMode mode, const Setti
     action.kind = AlarmActionKind::soundWindow;
     action.mode = mode;
     action.soundApi = soundApiFromSetting(useMci);
-    if (mode == AlarmMode::fire) {
-        action.title = kSoundTitleAlarm;
-        action.message = std::string(lineField(line, Field::name));
-    } else {
-        action.title = kSoundTitlePreview;
-        action.message = fileNamePart(file) + std::string(kPreviewMessageSuffix);
-    }
+    action.message = mode == AlarmMode::fire ? std::string(lineField(line, Field::name))
+                                             : fileNamePart(file) + std::string(kPreviewMessageSuffix);
     return action;
 }
 
