@@ -326,7 +326,7 @@ void ConfigForm::fileText_Change() {
 }
 
 void ConfigForm::fileButton_Click() {
-    const std::string chosen = services_.chooseFile(hwnd(), model_.browseFolder());
+    const std::string chosen = services_.desktop.askOpenAnyFile(hwnd(), model_.browseFolder());
     if (chosen.empty()) return;
     model_.setFileText(chosen);
     render();
@@ -346,7 +346,7 @@ void ConfigForm::historyCheck_Click() {
 void ConfigForm::okButton_Click() {
     const EditorResult result = model_.ok(services_.clock, services_.codec);
     if (result.refusal) {
-        services_.showBox(hwnd(), result.refusal->message, MB_ICONWARNING);
+        services_.desktop.showBox(hwnd(), result.refusal->message, BoxIcon::warning);
         const int field[] = {model_.state().nameComboVisible() ? IDC_NAME_COMBO : IDC_NAME_TEXT, IDC_HOUR_TEXT,
                              IDC_MINUTE_TEXT, IDC_SECOND_TEXT, IDC_FILE_TEXT};
         const int id = field[static_cast<std::size_t>(result.refusal->focus)];
@@ -355,7 +355,7 @@ void ConfigForm::okButton_Click() {
     }
     // A countdown that cannot be recorded is still set.
     if (result.history && !history_.record(*result.history)) {
-        services_.showBox(hwnd(), history_.recordFailureText(), MB_ICONERROR);
+        services_.desktop.showBox(hwnd(), history_.recordFailureText(), BoxIcon::error);
     }
     result_ = result.line;
     endDialog(IDOK);
