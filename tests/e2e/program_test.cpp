@@ -1,6 +1,8 @@
 // The real kolvialarm.exe under Wine from start to exit: the remembered file
 // and a saved click, one copy at a time, the tray, and a settings file of the
 // user's that it must read and write without spoiling.
+#include <cstdio>
+
 #include "e2e/program_fixture.h"
 
 namespace kolvi::e2e {
@@ -48,6 +50,43 @@ TEST_F(ProgramTest, RunsOnTheRememberedFileAloneThenInTheTrayAndKeepsTheSettings
         EXPECT_NE(ini.find(line), std::string::npos) << line << " is not in:\n" << ini;
     }
     EXPECT_NE(GetFileAttributesW(widen(file("kolvialarm.ini")).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// Started in the tray: the tip the tray shows while the pointer rests on the
+// icon names the file and the next alarm, also when the tray announced
+// itself after the icon was added.
+TEST_F(ProgramTest, TheTrayTipNamesTheFileAndTheNextAlarm) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char time[9] = {};
+    std::snprintf(time, sizeof time, "%02d:%02d:00", (now.wHour + 2) % 24, now.wMinute);
+    prepare("1,起床,1,1,1,1,1,1,1," + std::string(time, 2) + "," + std::string(time + 3, 2) + ",00,,0\r\n");
+    ASSERT_NE(start("min"), nullptr);
+    const HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    ASSERT_NE(tray, nullptr) << "no notification area";
+    RECT area{};
+    GetWindowRect(tray, &area);
+    // The only icon sits at the tray's right end. The pointer rests on it
+    // for the tip's delay; every two seconds it moves a little, should the
+    // tip have shown before the program sent its text.
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dy = MulDiv((area.top + area.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    int step = 0;
+    const std::string expected = "Kolviアラーム\r\nlist.alm\r\n次: 起床 " + std::string(time);
+    const std::string seen = waitFor(expected, [&] {
+        if (step++ % 40 == 0) {
+            move.mi.dx = MulDiv(area.right - 8 - step / 40 % 4, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+            SendInput(1, &move, sizeof move);
+        }
+        HWND tip = nullptr;  // the tray's tip window
+        do tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+        while (tip != nullptr && GetWindow(tip, GW_OWNER) != tray);
+        return tip != nullptr && IsWindowVisible(tip) ? windowText(tip).substr(0, expected.size()) : std::string();
+    }, 300);
+    EXPECT_EQ(seen, expected);
+    stop(WM_COMMAND, kTrayExit);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/list_interaction.h"
+#include "mainwindow/win32/main_menus.h"
 #include "mainwindow/win32/window_placement.h"
 #include "mainwindow/window_settings.h"
 #include "settings/safety_settings.h"
@@ -28,73 +29,12 @@ constexpr int kStatusId = 101;
 constexpr UINT kExitProgram = WM_APP + 3;
 constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
 constexpr int kPopupTrayMenu = 1;
-constexpr int kViewSortPosition = 3;  // in the view menu
 
 // The portable rules name colours as Windows does.
 static_assert(static_cast<int>(SystemColor::window) == COLOR_WINDOW);
 static_assert(static_cast<int>(SystemColor::buttonFace) == COLOR_BTNFACE);
 
-// Every command of the menus, the accelerators and the tray menu, with its
-// handler. A command that is not in the table cannot be chosen.
-struct CommandRoute {
-    int id;
-    MenuItem item;
-    void (MainForm::*handler)();
-};
-
 }  // namespace
-
-// Outside the anonymous namespace: the handlers are private members.
-struct MainFormCommands {
-    static constexpr CommandRoute kRoutes[] = {
-        {IDM_FILE_NEW, MenuItem::fileNew, &MainForm::fileNew_Click},
-        {IDM_FILE_OPEN, MenuItem::fileOpen, &MainForm::fileOpen_Click},
-        {IDM_FILE_SAVEAS, MenuItem::fileSaveAs, &MainForm::fileSaveAs_Click},
-        {IDM_FILE_CLOSE, MenuItem::fileClose, &MainForm::fileClose_Click},
-        {IDM_FILE_DATETIME, MenuItem::fileDateTime, &MainForm::fileDateTime_Click},
-        {IDM_FILE_VOLUME, MenuItem::fileVolume, &MainForm::fileVolume_Click},
-        {IDM_FILE_EXIT, MenuItem::fileExit, &MainForm::exitProgram},
-        {IDM_VIEW_STATUS, MenuItem::viewStatus, &MainForm::viewStatus_Click},
-        {IDM_VIEW_TOOLTIP, MenuItem::viewToolTip, &MainForm::viewToolTip_Click},
-        {IDM_VIEW_SORT_NAME, MenuItem::viewSortName, &MainForm::viewSortName_Click},
-        {IDM_VIEW_SORT_DAY, MenuItem::viewSortDay, &MainForm::viewSortDay_Click},
-        {IDM_VIEW_SORT_TIME, MenuItem::viewSortTime, &MainForm::viewSortTime_Click},
-        {IDM_VIEW_SORT_FILE, MenuItem::viewSortFile, &MainForm::viewSortFile_Click},
-        {IDM_VIEW_SORT_DELETE, MenuItem::viewSortDelete, &MainForm::viewSortDelete_Click},
-        {IDM_ALARM_ENABLE, MenuItem::alarmEnable, &MainForm::alarmEnable_Click},
-        {IDM_ALARM_EDIT, MenuItem::alarmEdit, &MainForm::alarmEdit_Click},
-        {IDM_ALARM_DELETE, MenuItem::alarmDelete, &MainForm::alarmDelete_Click},
-        {IDM_ALARM_ADD, MenuItem::alarmAdd, &MainForm::alarmAdd_Click},
-        {IDM_ALARM_PREVIEW, MenuItem::alarmPreview, &MainForm::alarmPreview_Click},
-        {IDM_HELP_README, MenuItem::helpReadme, &MainForm::helpReadme_Click},
-        {IDM_HELP_ABOUT, MenuItem::helpAbout, &MainForm::helpAbout_Click},
-        {IDM_POPUP_EDIT, MenuItem::popupEdit, &MainForm::alarmEdit_Click},
-        {IDM_POPUP_DELETE, MenuItem::popupDelete, &MainForm::alarmDelete_Click},
-        {IDM_POPUP_ADD, MenuItem::popupAdd, &MainForm::alarmAdd_Click},
-        {IDM_POPUP_PREVIEW, MenuItem::popupPreview, &MainForm::alarmPreview_Click},
-        {IDM_TRAY_SIZE, MenuItem::trayPopupSize, &MainForm::trayPopupSize_Click},
-        {IDM_TRAY_EXIT, MenuItem::trayPopupExit, &MainForm::exitProgram},
-        {IDM_TRAY_CANCEL, MenuItem::trayPopupCancel, &MainForm::trayPopupCancel_Click},
-    };
-
-    // Every item that is not a menu has exactly one route.
-    static constexpr bool coverEveryCommand() {
-        for (std::size_t i = 0; i < kMenuItemCount; ++i) {
-            const auto item = static_cast<MenuItem>(i);
-            int routes = 0;
-            for (const CommandRoute& route : kRoutes) routes += route.item == item ? 1 : 0;
-            if (routes != (isMenu(item) ? 0 : 1)) return false;
-        }
-        return true;
-    }
-    static const CommandRoute* find(int id) {
-        for (const CommandRoute& route : kRoutes) {
-            if (route.id == id) return &route;
-        }
-        return nullptr;
-    }
-};
-static_assert(MainFormCommands::coverEveryCommand(), "each menu command needs exactly one route");
 
 MainForm::MainForm(const MainFormServices& services)
     : alarms_(services.alarms),
@@ -316,27 +256,8 @@ MainWindowState MainForm::menuState() const {
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
 
-// Menus are rendered whole from the rules: the menu bar's top-level items
-// and the sort sub-menu by position, every command by its id.
 void MainForm::renderMenus() {
-    const HMENU menuBar = GetMenu(hwnd());
-    const MainWindowState state = menuState();
-    const auto flags = [](const MenuItemState& s) { return static_cast<UINT>(s.enabled ? MF_ENABLED : MF_GRAYED); };
-    for (const CommandRoute& route : MainFormCommands::kRoutes) {
-        const MenuItemState s = menuItemState(route.item, state);
-        const UINT id = static_cast<UINT>(route.id);
-        const HMENU owner =
-            GetMenuState(menuBar, id, MF_BYCOMMAND) != static_cast<UINT>(-1) ? menuBar : popupMenus_.get();
-        EnableMenuItem(owner, id, MF_BYCOMMAND | flags(s));
-        CheckMenuItem(owner, id, MF_BYCOMMAND | (s.checked ? MF_CHECKED : MF_UNCHECKED));
-    }
-    const MenuItem topLevel[] = {MenuItem::file, MenuItem::view, MenuItem::alarm, MenuItem::help};
-    for (UINT i = 0; i < std::size(topLevel); ++i) {
-        EnableMenuItem(menuBar, i, MF_BYPOSITION | flags(menuItemState(topLevel[i], state)));
-    }
-    EnableMenuItem(GetSubMenu(menuBar, 1), kViewSortPosition,
-                   MF_BYPOSITION | flags(menuItemState(MenuItem::viewSort, state)));
-    if (IsWindowVisible(hwnd())) DrawMenuBar(hwnd());  // a hidden window draws it when shown
+    renderMainMenus(hwnd(), popupMenus_.get(), menuState());
 }
 
 void MainForm::routeCommand(int id, bool fromAccelerator) {
@@ -590,9 +511,7 @@ void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> 
     popupRowId_ = alarms_.currentRowId();
     renderMenus();
     const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
-    for (const CommandRoute& route : MainFormCommands::kRoutes) {
-        if (route.item == defaultItem) SetMenuDefaultItem(menu, static_cast<UINT>(route.id), FALSE);
-    }
+    SetMenuDefaultItem(menu, static_cast<UINT>(MainFormCommands::find(defaultItem)->id), FALSE);
     POINT at{};
     if (screenPoint) {
         at = *screenPoint;
