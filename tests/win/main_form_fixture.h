@@ -50,12 +50,7 @@ struct TestTray {
     static BOOL WINAPI notify(DWORD message, PNOTIFYICONDATAW data) {
         const auto key = std::pair(data->hWnd, data->uID);
         if ((message == NIM_ADD) == (icons.count(key) != 0)) return FALSE;
-        if (message == NIM_DELETE) {
-            icons.erase(key);
-        } else {
-            icons[key] = data->szTip;
-        }
-        return TRUE;
+        return message == NIM_DELETE ? icons.erase(key) != 0 : (icons[key] = data->szTip, TRUE);
     }
 };
 

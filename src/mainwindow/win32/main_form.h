@@ -82,7 +82,6 @@ public:
     // The dpi of the monitor the window is on.
     UINT dpi() const;
     bool alarmTimerRunning() const { return alarmTimer_.running(); }
-    const TrayIconState& tray() const { return tray_.state(); }
     AlarmRunner& runner() { return runner_; }
     const MissedForm& missedAlarms() const { return missed_; }
     // The timer message of the alarm check (a tick while the check runs).
