@@ -1,14 +1,12 @@
 #pragma once
-// The main window: composes the alarm list view, the alarm runner and the
-// status bar, owns the menus, the alarm check timer and the tray icon, and
+// The main window: composes the alarm list view, the alarm runner, the tray
+// icon and the status bar, owns the menus and the alarm check timer, and
 // carries out the menu commands. Decisions are made by MainWindowModel, the
 // menu rules and the store; this class turns Win32 events into calls on
 // them and renders the results.
 #include <windows.h>
 
 #include <cstddef>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
