@@ -6,6 +6,10 @@
 
 namespace kolvi {
 
+bool toggleRowCheck(AlarmList& list, std::size_t position) {
+    return position < list.rowCount() && list.changeCheck(position, !list.row(position).checked);
+}
+
 MouseDownAction listMouseDown(bool rowUnderPointer, bool hasCurrentRow) {
     if (rowUnderPointer) return MouseDownAction::makeCurrent;
     return hasCurrentRow ? MouseDownAction::clearCurrent : MouseDownAction::nothing;

@@ -5,6 +5,7 @@
 
 #include "mainwindow/menu_model.h"
 #include "mainwindow/window_geometry.h"
+#include "store/alarm_list.h"
 
 namespace kolvi {
 
@@ -15,6 +16,10 @@ enum class MouseDownAction {
     nothing,       // empty space and no current row anyway
 };
 MouseDownAction listMouseDown(bool rowUnderPointer, bool hasCurrentRow);
+
+// A click on a row's check box turns it over; true when the line changed
+// (the caller saves). A position past the rows changes nothing.
+bool toggleRowCheck(AlarmList& list, std::size_t position);
 
 // A double-click on the list, or Enter in it.
 enum class ListActivation {

@@ -63,6 +63,12 @@ constexpr bool isMenu(MenuItem item) {
     return false;
 }
 
+// The context menu's commands on a row: they act on the row the menu was
+// opened for, even if another became current while it was open.
+constexpr bool isContextRowCommand(MenuItem item) {
+    return item == MenuItem::popupEdit || item == MenuItem::popupDelete || item == MenuItem::popupPreview;
+}
+
 // The menu an item sits in; nullopt for the bar's menus and the two pop-ups.
 std::optional<MenuItem> parentMenu(MenuItem item);
 

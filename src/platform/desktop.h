@@ -7,6 +7,12 @@
 
 namespace kolvi {
 
+// The window a dialog or a box belongs to (an HWND on Windows); null for the
+// desktop's own owner, the main window.
+using OwnerWindow = void*;
+
+enum class BoxIcon { warning, error };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -18,6 +24,11 @@ public:
     virtual bool confirm(std::string_view text) = 0;
     // Information icon, OK.
     virtual void showInformation(std::string_view title, std::string_view text) = 0;
+    // Any file, starting in folder ("" for the system's choice); "" when
+    // cancelled. Paths of any length the system allows come back whole.
+    virtual std::string askOpenAnyFile(OwnerWindow owner, const std::string& folder) = 0;
+    // A box titled with the program title, with OK and the icon.
+    virtual void showBox(OwnerWindow owner, std::string_view text, BoxIcon icon) = 0;
     // An alarm's message box (its name, information icon, titled with the
     // program title): it comes to the front and stays above other windows,
     // also while the main window is in the notification area.

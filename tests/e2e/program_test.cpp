@@ -50,5 +50,30 @@ TEST_F(ProgramTest, RunsOnTheRememberedFileAloneThenInTheTrayAndKeepsTheSettings
     EXPECT_NE(GetFileAttributesW(widen(file("kolvialarm.ini")).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
+// Started in the tray: the tip the tray shows while the pointer rests on the
+// icon names the file and the next alarm, also when the tray announced
+// itself after the icon was added.
+TEST_F(ProgramTest, TheTrayTipNamesTheFileAndTheNextAlarm) {
+    prepare("1,起床,1,1,1,1,1,1,1,12,34,56,,0\r\n");  // every day, so it is next within a day
+    ASSERT_NE(start("min"), nullptr);
+    const HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    ASSERT_NE(tray, nullptr) << "no notification area";
+    RECT area{};
+    GetWindowRect(tray, &area);
+    // The only icon sits at the tray's right end. The pointer rests on it
+    // for the tip's delay; every two seconds it moves a little, should the
+    // tip have shown before the program sent its text.
+    int step = 0;
+    const std::string expected = "Kolviアラーム\r\nlist.alm\r\n次: 起床 12:34:56";
+    EXPECT_EQ(waitFor(expected, [&] {
+        if (step++ % 40 == 0) SetCursorPos(area.right - 8 - step / 40 % 4, (area.top + area.bottom) / 2);
+        HWND tip = nullptr;  // the tray's tip window
+        do tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+        while (tip != nullptr && GetWindow(tip, GW_OWNER) != tray);
+        return tip != nullptr && IsWindowVisible(tip) ? windowText(tip).substr(0, expected.size()) : std::string();
+    }, 300), expected);
+    stop(WM_COMMAND, kTrayExit);
+}
+
 }  // namespace
 }  // namespace kolvi::e2e

@@ -26,6 +26,11 @@ struct RecordingDesktop final : Desktop {
     void showInformation(std::string_view title, std::string_view text) override {
         asked.push_back("info:" + std::string(title) + "|" + std::string(text));
     }
+    std::string askOpenAnyFile(OwnerWindow, const std::string& folder) override {
+        asked.push_back("file:" + folder);
+        return openReply;
+    }
+    void showBox(OwnerWindow, std::string_view text, BoxIcon) override { asked.push_back("box:" + std::string(text)); }
     void showAlarmMessage(std::string_view name) override { asked.push_back("alarm:" + std::string(name)); }
     bool startSystemProgram(std::string_view program, std::string_view arguments) override {
         started.push_back(std::string(program) + (arguments.empty() ? "" : " ") + std::string(arguments));
@@ -58,10 +63,12 @@ struct RecordingSystemActions final : SystemActions {
     std::vector<std::vector<KeyInput>> typed;
 };
 
-// Records "arm:<localSeconds>" and "cancel".
+// Records "arm:<localSeconds>", "cancel", "awake:1"/"awake:0" and "display".
 struct RecordingWakeTimer final : WakeTimer {
     bool arm(std::int64_t at) override { calls.push_back("arm:" + std::to_string(at)); return true; }
     void cancel() override { calls.emplace_back("cancel"); }
+    void keepAwake(bool on) override { calls.emplace_back(on ? "awake:1" : "awake:0"); }
+    void wakeDisplay() override { calls.emplace_back("display"); }
     std::vector<std::string> calls;
 };
 

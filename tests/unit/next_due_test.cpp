@@ -17,6 +17,9 @@
 #include "mainwindow/tray_icon_state.h"
 #include "schedule/alarm_check.h"
 #include "schedule/missed_alarms.h"
+#include "schedule/wake_schedule.h"
+#include "support/fakes.h"
+#include "support/memory_file_system.h"
 #include "support/alarm_lines.h"
 
 namespace kolvi {
@@ -137,6 +140,46 @@ TEST(SkippedSeconds, DaysAsleepReportEachRowOnceAndTheWindowGrowsWhileOpen) {
     EXPECT_FALSE(report.add({}));
     EXPECT_TRUE(report.add({{"c", "", "09:00:00"}}));
     EXPECT_EQ(report.lines(), (Texts{"c  09:00:00"}));
+}
+
+// The timer is armed a lead before the next alarm, never in the past, and stays put while that alarm's
+// moment does (inside the lead each second would be a new armed moment); wake=0 or the alarms switched off
+// cancel it at the next look. Woken shortly before an alarm, the machine stays up until it has rung, and
+// the display comes on when it fires.
+TEST(WakeSchedule, ArmsALeadBeforeTheAlarmAndKeepsAWokenMachineUpUntilItRings) {
+    ProgramFiles files;
+    AlarmList list = openList({alarmLine("a", "07:00:00"), alarmLine("b", "07:00:30")});
+    RecordingWakeTimer timer;
+    WakeSchedule wake(&timer, files.settings);
+    const auto arm = [](const char* time, int days = 0) {
+        return "arm:" + std::to_string(localSeconds(at(kMonday, time)) + days * kSecondsPerDay);
+    };
+    enum Event { look, resume, fire, switchOff };
+    // what, now, wake, event, the calls it makes
+    const std::tuple<const char*, const char*, const char*, Event, Texts> steps[] = {
+        {"a lead before a", "06:00:00", "1", look, {arm("06:59:00")}},
+        {"the same second is not looked at again", "06:00:00", "0", look, {}},
+        {"inside the lead: not moved", "06:59:30", "1", look, {}},
+        {"woken", "06:59:03", "1", resume, {"awake:1"}},
+        {"a fires with the display on", "07:00:00", "1", fire, {"display"}},
+        {"past a: the system may sleep; b is due within the lead", "07:00:01", "1", look,
+         {"awake:0", arm("07:00:01")}},
+        {"wake=0", "07:00:02", "0", look, {"cancel"}},
+        {"wake=1 again", "07:00:03", "1", look, {arm("07:00:03")}},
+        {"a fire with no resume leaves the display", "07:00:04", "1", fire, {}},
+        {"switched off", "07:00:04", "1", switchOff, {"cancel"}},
+        {"on again: tomorrow's a", "08:00:00", "1", look, {arm("06:59:00", 1)}},
+        {"a resume hours before the alarm", "08:00:01", "1", resume, {}},
+    };
+    for (const auto& [what, now, setting, event, calls] : steps) {
+        files.fs.put(files.settings.path(), std::string("[alarm]\r\nwake=") + setting + "\r\n");
+        timer.calls.clear();
+        if (event == look) wake.follow(list, true, at(kMonday, now));
+        if (event == switchOff) wake.refresh(list, false, at(kMonday, now));
+        if (event == resume) wake.resumed(at(kMonday, now));
+        if (event == fire) wake.alarmFired();
+        EXPECT_EQ(timer.calls, calls) << what;
+    }
 }
 
 }  // namespace

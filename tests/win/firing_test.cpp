@@ -106,16 +106,37 @@ TEST_F(FiringTest, PowerCommandsWaitBehindACountdownAndTheEndCommandEndsTheProgr
     EXPECT_FALSE(IsWindow(window));
 }
 
-// The machine is woken for the next alarm; back from sleep, the alarm due
-// shortly before the wake fires and the older one is listed in a window.
-TEST_F(FiringTest, TheWakeTimerFollowsTheNextAlarmAndAlarmsASleepSkippedAreListed) {
-    writeIni("wake=1\r\nmissedgrace=60\r\n");
-    start("1,朝会,0,1,1,1,1,1,0,10,01,00,,1\r\n1,電話,0,1,1,1,1,1,0,10,04,30,,0\r\n");
-    const std::int64_t today = clock_.time.day * kSecondsPerDay;
-    EXPECT_EQ(wake_.calls, std::vector<std::string>{"arm:" + std::to_string(today + 10 * 3600 + 60)});
-    tickAt(10, 0, 0);
+// Woken a minute early by its timer, the machine stays up and the alarm rings
+// on its second with the display on, with no grace for late alarms; a save
+// moves the timer at once, and the alarm switch cancels it.
+TEST_F(FiringTest, TheMachineWakesAMinuteEarlyAndStaysUpUntilTheAlarmRings) {
+    writeIni("wake=1\r\n");
+    clock_.time.hour = 6;
+    start("1,起床,1,1,1,1,1,1,1,07,00,00,,0\r\n1,朝食,1,1,1,1,1,1,1,07,30,00,,0\r\n");
+    const auto arm = [&](int day, int hour, int minute) {
+        return "arm:" + std::to_string(localSeconds({0, hour, minute, 0, clock_.time.day + day}));
+    };
+    clock_.time = {1, 6, 59, 4, clock_.time.day};  // the timer went off a few seconds ago
     SendMessageW(hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
-    tickAt(10, 5, 0);
+    tickAt(6, 59, 4);
+    tickAt(7, 0, 0);
+    EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:起床"});
+    tickAt(7, 0, 1);
+    EXPECT_EQ(wake_.calls, (std::vector<std::string>{arm(0, 6, 59), "awake:1", "display", arm(0, 7, 29), "awake:0"}));
+    click(rowPoint(1));  // 朝食
+    command(IDM_ALARM_DELETE);
+    EXPECT_EQ(wake_.calls.back(), arm(1, 6, 59));
+    command(IDM_ALARM_ENABLE, true);
+    EXPECT_EQ(wake_.calls.back(), "cancel");
+}
+
+// Back from a sleep, the alarm due shortly before fires and the older one is
+// listed in a window that answers the dialog keys.
+TEST_F(FiringTest, AlarmsASleepSkippedAreListed) {
+    writeIni("missedgrace=60\r\n");
+    start("1,朝会,0,1,1,1,1,1,0,10,01,00,,1\r\n1,電話,0,1,1,1,1,1,0,10,04,30,,0\r\n");
+    tickAt(10, 0, 0);
+    tickAt(10, 5, 0);  // back from a sleep
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"alarm:電話"});
     const HWND missed = form_->missedAlarms().hwnd();
     ASSERT_NE(missed, nullptr);
@@ -124,11 +145,13 @@ TEST_F(FiringTest, TheWakeTimerFollowsTheNextAlarmAndAlarmsASleepSkippedAreListe
     SendDlgItemMessageW(missed, IDC_MISSED_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
     EXPECT_EQ(win32::narrow(line), "朝会 月火水木金 10:01:00");
     EXPECT_NE(fileText().find("朝会"), std::string::npos);  // a missed delete-after-run row stays
-    SendMessageW(missed, WM_COMMAND, IDOK, 0);
+    SetActiveWindow(missed);
+    EXPECT_EQ(GetFocus(), GetDlgItem(missed, IDOK));
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}, escape{missed, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(form_->preTranslateMessage(tab));
+    EXPECT_EQ(GetFocus(), GetDlgItem(missed, IDC_MISSED_LIST));
+    EXPECT_TRUE(form_->preTranslateMessage(escape));
     EXPECT_EQ(form_->missedAlarms().hwnd(), nullptr);
-    EXPECT_EQ(wake_.calls.back(), "arm:" + std::to_string(today + kSecondsPerDay + 10 * 3600 + 60));  // tomorrow's
-    command(IDM_FILE_CLOSE);
-    EXPECT_EQ(wake_.calls.back(), "cancel");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <utility>
 
 #include "mainwindow/win32/main_form.h"
@@ -41,6 +42,18 @@ inline void later(UINT ms, std::function<void()> step) {
     });
 }
 
+// A notification area of the test's own: it holds icons by window and id,
+// refuses to add one it already holds (as a restarted shell may), and keeps
+// each icon's tip.
+struct TestTray {
+    static inline std::map<std::pair<HWND, UINT>, std::wstring> icons;
+    static BOOL WINAPI notify(DWORD message, PNOTIFYICONDATAW data) {
+        const auto key = std::pair(data->hWnd, data->uID);
+        if ((message == NIM_ADD) == (icons.count(key) != 0)) return FALSE;
+        return message == NIM_DELETE ? icons.erase(key) != 0 : (icons[key] = data->szTip, TRUE);
+    }
+};
+
 class MainFormFixture : public ::testing::Test {
 protected:
     // The check's own timer is slowed to a minute, so that only the test's
@@ -50,21 +63,21 @@ protected:
         writeRaw(dir_.file("kolvialarm.ini"), "[time]\r\ninterval=60000\r\n[alarm]\r\n" + alarm + "keyguard=0\r\n" + others);
     }
     // Starts the window on list.alm holding the version line and `lines`, or
-    // on the remembered file when `lines` is null. The editor's boxes go to
-    // the desktop's record.
+    // on the remembered file when `lines` is null.
     void start(const char* lines) {
         const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
         if (!fs_.isOrdinaryFile(settings_.path())) writeIni("");
         if (lines != nullptr) writeRaw(path_, *codec_.encode(std::string("1.1\r\n") + lines));
-        form_ = std::make_unique<MainForm>(MainFormServices{
-            alarms_, context_, settings_, desktop_, clock_, system_, sound_, {},
-            [this](HWND, std::string_view text, UINT) { desktop_.asked.push_back("box:" + std::string(text)); }, &wake_});
+        TestTray::icons.clear();
+        form_ = std::make_unique<MainForm>(MainFormServices{alarms_, context_, settings_, desktop_, clock_, system_,
+                                                            sound_, &wake_, &TestTray::notify});
         ASSERT_TRUE(form_->start(false, lines != nullptr ? path_ : ""));
         pump();
     }
 
     HWND hwnd() const { return form_->hwnd(); }
+    void tick() const { SendMessageW(hwnd(), WM_TIMER, MainForm::kAlarmTimerId, 0); }
     HWND lv() const { return form_->listView(); }
     void command(int id, bool accelerator = false) {
         SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(id, accelerator ? 1 : 0), 0);
@@ -72,7 +85,7 @@ protected:
     }
     void tickAt(int hour, int minute, int second) {
         clock_.time = {clock_.time.weekday, hour, minute, second, clock_.time.day};
-        form_->alarmTimer_Timer();
+        tick();
         pump();
     }
     std::string fileText() const { return codec_.decode(readRaw(path_)).value_or("<bad>"); }

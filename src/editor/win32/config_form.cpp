@@ -344,7 +344,7 @@ void ConfigForm::fileText_Change() {
 }
 
 void ConfigForm::fileButton_Click() {
-    const std::string chosen = services_.chooseFile(hwnd(), model_.browseFolder());
+    const std::string chosen = services_.desktop.askOpenAnyFile(hwnd(), model_.browseFolder());
     if (chosen.empty()) return;
     model_.setFileText(chosen);
     render();
@@ -364,10 +364,10 @@ void ConfigForm::historyCheck_Click() {
 void ConfigForm::okButton_Click() {
     // A countdown that cannot be recorded is still set.
     const EditorResult result = model_.ok(services_.clock, services_.codec, [this](const TimerHistoryEntry& entry) {
-        if (!history_.record(entry)) services_.showBox(hwnd(), history_.recordFailureText(), MB_ICONERROR);
+        if (!history_.record(entry)) services_.desktop.showBox(hwnd(), history_.recordFailureText(), BoxIcon::error);
     });
     if (result.refusal) {
-        services_.showBox(hwnd(), result.refusal->message, MB_ICONWARNING);
+        services_.desktop.showBox(hwnd(), result.refusal->message, BoxIcon::warning);
         const HWND field = item(controlOf(result.refusal->focus, model_.state()));
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
         return;

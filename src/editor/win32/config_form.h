@@ -13,6 +13,7 @@
 #include "editor/editor_model.h"
 #include "editor/timer_history.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 #include "store/alarm_record.h"
@@ -33,11 +34,8 @@ struct ConfigFormServices {
     AlarmRunner& runner;
     // The program's message filter, for the editor's own loop.
     win32::MessageFilter* filter = nullptr;
-    // The open-file dialog (owner, starting folder; "" when cancelled) and
-    // the message boxes (owner, text, icon). Tests replace them so that
-    // nothing modal waits for a person.
-    std::function<std::string(HWND owner, const std::string& folder)> chooseFile;
-    std::function<void(HWND owner, std::string_view text, UINT icon)> showBox;
+    // The open-file dialog and the message boxes, owned by the editor.
+    Desktop& desktop;
 };
 
 class ConfigForm final : public win32::DialogBase {

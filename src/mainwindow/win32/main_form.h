@@ -1,24 +1,22 @@
 #pragma once
-// The main window: composes the alarm list view, the alarm runner and the
-// status bar, owns the menus, the alarm check timer and the tray icon, and
+// The main window: composes the alarm list view, the alarm runner, the tray
+// icon and the status bar, owns the menus and the alarm check timer, and
 // carries out the menu commands. Decisions are made by MainWindowModel, the
 // menu rules and the store; this class turns Win32 events into calls on
 // them and renders the results.
 #include <windows.h>
 
 #include <cstddef>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
 #include "mainwindow/next_alarm_line.h"
-#include "mainwindow/win32/missed_form.h"
 #include "mainwindow/menu_model.h"
-#include "mainwindow/tray_icon_state.h"
 #include "mainwindow/win32/alarm_list_view.h"
+#include "mainwindow/win32/main_tray.h"
+#include "mainwindow/win32/missed_form.h"
 #include "notify/win32/alarm_runner.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -27,10 +25,10 @@
 #include "platform/wake_timer.h"
 #include "platform/win32/app_icon.h"
 #include "platform/win32/dialog_base.h"
-#include "platform/win32/tray_icon.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/window_base.h"
 #include "schedule/alarm_check.h"
+#include "schedule/wake_schedule.h"
 #include "settings/settings_file.h"
 #include "store/alarm_file.h"
 #include "store/alarm_list.h"
@@ -45,12 +43,10 @@ struct MainFormServices {
     const Clock& clock;
     SystemActions& system;
     SoundDevice& sound;
-    // The editor's open-file dialog and message boxes; the real ones when
-    // left empty.
-    std::function<std::string(HWND owner, const std::string& folder)> chooseFile = {};
-    std::function<void(HWND owner, std::string_view text, UINT icon)> showBox = {};
     // Wakes the machine for the next alarm while alarm/wake is 1; none when null.
     WakeTimer* wakeTimer = nullptr;
+    // The shell's notification-area call; Shell_NotifyIconW when null.
+    win32::TrayIcon::NotifyFunction notifyIcon = nullptr;
 };
 
 class MainForm final : public win32::WindowBase,
@@ -79,18 +75,15 @@ public:
 
     // For tests: the parts and the state the window renders.
     HWND listView() const { return listView_.hwnd(); }
-    HWND statusBar() const { return statusBar_; }
+    HWND statusBar() const;
     HMENU popupMenus() const { return popupMenus_.get(); }
-    HFONT font() const { return font_.get(); }
-    UINT dpi() const { return dpi_; }
-    HACCEL accelerators() const { return accelerators_; }
+    // The dpi of the monitor the window is on.
+    UINT dpi() const;
     bool alarmTimerRunning() const { return alarmTimer_.running(); }
-    const TrayIconState& tray() const { return tray_; }
     AlarmRunner& runner() { return runner_; }
-    const ConfigForm& editor() const { return editor_; }
     const MissedForm& missedAlarms() const { return missed_; }
-    const AlarmListView& alarmListView() const { return listView_; }
-    void alarmTimer_Timer();
+    // The timer message of the alarm check (a tick while the check runs).
+    static constexpr UINT_PTR kAlarmTimerId = 1;
 
 private:
     friend struct MainFormCommands;  // the command table names the handlers
@@ -104,10 +97,7 @@ private:
     void routeCommand(int id, bool fromAccelerator);
     bool form_QueryUnload();
     void form_Unload();
-    void notifyIcon_MouseMove(UINT mouseMessage);
-    void trayRefresh_Timer();
-    void trayRetry_Timer();
-    void addTrayIcon();
+    void alarmTimer_Timer();
 
     // AlarmCheckHost
     void runAlarm(const std::string& line) override;
@@ -150,16 +140,16 @@ private:
 
     void finishEditing();
     void armWakeTimer();
+    bool alarmsOn() const;
     void showNextAlarm(const std::optional<std::string>& line);
     void showFileState(const std::string& openedPath);
     void sortBy(int key);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
     MainWindowState menuState() const;
     void renderMenus();
-    void applyFont();
+    void applyFont(UINT dpi);
     void layoutList();
     void setFirstPanel(std::string_view text);
-    void setTrayRefresh(bool enabled);
     std::string readmePath() const;
 
     AlarmList& alarms_;
@@ -173,25 +163,16 @@ private:
     ConfigForm editor_;
     AlarmListView listView_;
 
-    HWND statusBar_ = nullptr;
-    HMENU menu_ = nullptr;  // owned by the window
     win32::UniqueMenu popupMenus_;
     HACCEL accelerators_ = nullptr;
     win32::UniqueFont font_;
-    HICON icon_ = nullptr;  // the class icon, shared
     win32::WindowIcons icons_;
-    UINT dpi_ = 96;
-    UINT taskbarCreated_ = 0;
-    std::unique_ptr<win32::TrayIcon> trayIcon_;
-    win32::WindowTimer alarmTimer_{1};
-    win32::WindowTimer trayRefresh_{2};
-    win32::WindowTimer trayRetry_{3};
+    win32::WindowTimer alarmTimer_{kAlarmTimerId};
     std::optional<std::uint64_t> popupRowId_;  // the row the context menu was opened for
-    TrayIconState tray_;
     NextAlarmLine nextLine_{false};
+    MainTray tray_;
     MissedForm missed_;
-    WakeTimer* wakeTimer_;
-    std::optional<std::int64_t> wakeArmedAt_;
+    WakeSchedule wake_;
 };
 
 }  // namespace kolvi

@@ -17,7 +17,15 @@ void MissedForm::report(const std::vector<MissedAlarm>& missed) {
 
 INT_PTR MissedForm::form_Load() {
     render();
+    // OK has the focus, so Enter and Esc answer at once.
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDOK)), TRUE);
     return FALSE;
+}
+
+bool MissedForm::preTranslateMessage(MSG& message) {
+    const HWND dialog = hwnd();
+    if (dialog == nullptr || (message.hwnd != dialog && !IsChild(dialog, message.hwnd))) return false;
+    return IsDialogMessageW(dialog, &message) != 0;
 }
 
 INT_PTR MissedForm::handleMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -15,6 +15,9 @@ public:
     // Opens the window, or adds the new lines to the open one.
     void report(const std::vector<MissedAlarm>& missed);
     const MissedReport& lines() const { return report_; }
+    // The dialog keys (Enter, Esc, Tab) of a message meant for the window;
+    // false for any other message.
+    bool preTranslateMessage(MSG& message);
 
 private:
     INT_PTR form_Load() override;

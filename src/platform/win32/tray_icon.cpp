@@ -9,11 +9,11 @@
 
 namespace kolvi::win32 {
 
-TrayIcon::TrayIcon(HWND receiver, UINT callbackMessage, HICON icon)
-    : receiver_(receiver), callbackMessage_(callbackMessage), icon_(icon) {}
+TrayIcon::TrayIcon(HWND receiver, UINT callbackMessage, HICON icon, NotifyFunction notify)
+    : receiver_(receiver), callbackMessage_(callbackMessage), icon_(icon), notify_(notify) {}
 
 bool TrayIcon::add(const std::wstring& tip) {
-    shown_ = send(NIM_ADD, tip);
+    shown_ = send(NIM_ADD, tip) || send(NIM_MODIFY, tip);
     return shown_;
 }
 
@@ -40,8 +40,8 @@ bool TrayIcon::send(DWORD message, const std::wstring& tip) {
     const std::size_t n = std::min<std::size_t>(tip.size(), std::size(data.szTip) - 1);
     std::wmemcpy(data.szTip, tip.data(), n);
     data.szTip[n] = L'\0';
-    auto* notify = shell32().function<decltype(Shell_NotifyIconW)>("Shell_NotifyIconW");
-    return notify != nullptr && notify(message, &data) != FALSE;
+    if (notify_ == nullptr) notify_ = shell32().function<decltype(Shell_NotifyIconW)>("Shell_NotifyIconW");
+    return notify_ != nullptr && notify_(message, &data) != FALSE;
 }
 
 }  // namespace kolvi::win32

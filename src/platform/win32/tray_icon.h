@@ -2,6 +2,7 @@
 // The notification-area icon. Every call fills a fresh record; the icon
 // remembers whether the shell holds it, and takes itself away when it goes.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -9,12 +10,18 @@ namespace kolvi::win32 {
 
 class TrayIcon {
 public:
-    TrayIcon(HWND receiver, UINT callbackMessage, HICON icon);
+    // Shell_NotifyIconW's shape; tests hand in a shell of their own.
+    using NotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+
+    // notify null: the shell's Shell_NotifyIconW.
+    TrayIcon(HWND receiver, UINT callbackMessage, HICON icon, NotifyFunction notify = nullptr);
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
     ~TrayIcon() { remove(); }
 
-    // False when the shell refused (it may not be running yet).
+    // False when the shell refused (it may not be running yet). A shell
+    // that still holds the icon refuses to add it again (a restarted tray
+    // may ask for icons it already has); the icon is then updated instead.
     bool add(const std::wstring& tip);
     void modify(const std::wstring& tip);
     void remove();
@@ -26,6 +33,7 @@ private:
     HWND receiver_;
     UINT callbackMessage_;
     HICON icon_;
+    NotifyFunction notify_;
     bool shown_ = false;
 };
 

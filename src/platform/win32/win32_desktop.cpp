@@ -22,6 +22,15 @@ void Win32Desktop::showInformation(std::string_view title, std::string_view text
     MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+std::string Win32Desktop::askOpenAnyFile(OwnerWindow owner, const std::string& folder) {
+    return win32::askOpenAnyFile(owner != nullptr ? static_cast<HWND>(owner) : owner_, folder);
+}
+
+void Win32Desktop::showBox(OwnerWindow owner, std::string_view text, BoxIcon icon) {
+    MessageBoxW(owner != nullptr ? static_cast<HWND>(owner) : owner_, widen(text).c_str(), widen(kProgramTitle).c_str(),
+                MB_OK | (icon == BoxIcon::error ? MB_ICONERROR : MB_ICONWARNING));
+}
+
 namespace {
 
 // The box about to be shown is put on top as it is activated: not every

@@ -37,4 +37,9 @@ void Win32WakeTimer::cancel() {
     if (timer_) CancelWaitableTimer(timer_.get());
 }
 
+void Win32WakeTimer::keepAwake(bool on) { SetThreadExecutionState(ES_CONTINUOUS | (on ? ES_SYSTEM_REQUIRED : 0)); }
+
+// Without ES_CONTINUOUS this only resets the display's idle timer once.
+void Win32WakeTimer::wakeDisplay() { SetThreadExecutionState(ES_DISPLAY_REQUIRED); }
+
 }  // namespace kolvi::win32

@@ -6,11 +6,14 @@
 
 namespace kolvi::win32 {
 
-// One waitable timer with resume, made on first use.
+// One waitable timer with resume, made on first use, and the thread's
+// execution state for the time after a wake.
 class Win32WakeTimer final : public WakeTimer {
 public:
     bool arm(std::int64_t localSeconds) override;
     void cancel() override;
+    void keepAwake(bool on) override;
+    void wakeDisplay() override;
     // For tests: the timer's handle (null before the first arm).
     HANDLE handle() const { return timer_.get(); }
 
