@@ -305,6 +305,7 @@ TEST(SoundFormGuard, KeysThatCloseOrExtendAreIgnoredForTheGuardAfterAppearing) {
         // guard, key, when, ignored; the window tests show digits and Enter dropped, then taken
         {500, U'5', 10'499, true}, {500, U'5', 10'500, false}, {500, U' ', 10'100, true}, {500, U'\x1b', 10'100, true},
         {500, U'a', 10'100, false}, {500, U'5', 9'000, true},   {0, U'5', 10'000, false},
+        {500, U'\uFF10', 10'100, true}, {500, U'\uFF19', 10'499, true},  // full-width, as typed with the Japanese input on
     };
     for (const auto& [guardMs, key, atMs, ignored] : cases) {
         SoundFormModel window(kFire, SoundApi::mci, 1, "");
@@ -337,8 +338,11 @@ Keys tap(unsigned code, int times = 1) { return times == 0 ? Keys{} : down(code)
 // the control command fuzzer's corpus.
 TEST(ControlCommand, EveryWordAndItsAction) {
     const std::pair<const char*, const char*> words[] = {
-        {"EXIT", "exit"},           {"LoCk", "lock"},           {"logoff98", "logoff"}, {"LOGOFFXP", "logoff"},
-        {"shutdown95", "poweroff"}, {"ShutDownXP", "poweroff"}, {"rebootME", "reboot"}, {"SENDKEYS x", "keys"},
+        {"EXIT", "exit"},           {"LoCk", "lock"},           {"SENDKEYS x", "keys"},      {"logoff98", "logoff"},
+        {"LogOffMe", "logoff"},     {"logoff2K", "logoff"},     {"LOGOFFXP", "logoff"},      {"shutdown95", "poweroff"},
+        {"Shutdown98", "poweroff"}, {"SHUTDOWNME", "poweroff"}, {"shutdown2k", "poweroff"},  {"ShutDownXP", "poweroff"},
+        {"reboot95", "reboot"},     {"REBOOT98", "reboot"},     {"rebootME", "reboot"},      {"Reboot2k", "reboot"},
+        {"rebootxp", "reboot"},
     };
     for (const auto& [text, action] : words) {
         RecordingSystemActions actions, delayed;
