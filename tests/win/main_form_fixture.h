@@ -29,6 +29,16 @@ inline void pump() {
         if (msg.message != WM_QUIT) DispatchMessageW(&msg);
     }
 }
+// Pumps until `done` holds. The limit only turns a hang into a failure: it is
+// far beyond what the slowest machine needs.
+template <typename Done>
+bool pumpUntil(Done done) {
+    for (const ULONGLONG end = GetTickCount64() + 30000; !done(); Sleep(10)) {
+        if (GetTickCount64() > end) return false;
+        pump();
+    }
+    return true;
+}
 
 // Runs `step` once, `ms` from now, from inside whatever modal loop (a menu,
 // a dialog, a message box) is running by then; one step waits at a time.
