@@ -33,11 +33,8 @@ inline void pump() {
 // far beyond what the slowest machine needs.
 template <typename Done>
 bool pumpUntil(Done done) {
-    for (const ULONGLONG end = GetTickCount64() + 30000; !done(); Sleep(10)) {
-        if (GetTickCount64() > end) return false;
-        pump();
-    }
-    return true;
+    for (const ULONGLONG end = GetTickCount64() + 30000; !done() && GetTickCount64() < end; Sleep(10)) pump();
+    return done();
 }
 
 // Runs `step` once, `ms` from now, from inside whatever modal loop (a menu,
