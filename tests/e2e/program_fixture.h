@@ -103,10 +103,13 @@ protected:
         WaitForInputIdle(process.hProcess, kPatienceMs);
         return process;
     }
-    // The main window, shown or (started in the tray) not.
+    // The main window once its start is over: shown, or (started in the tray
+    // with an argument) not.
     HWND start(const std::string& arguments = "") {
         process_ = launch(arguments);
-        return waitForWindow(L"KolviAlarmMainForm", false);
+        const HWND main = waitForWindow(L"KolviAlarmMainForm", arguments.empty());
+        if (main != nullptr) settle(main, 0);
+        return main;
     }
     // Ends the program by a message to its main window and waits for it.
     void stop(UINT message = WM_CLOSE, WPARAM command = 0) {
