@@ -1,5 +1,5 @@
 #pragma once
-// The local wall clock, read once per tick.
+// The local wall clock, read once per tick, and a monotonic count for short spans.
 #include <chrono>
 #include <cstdint>
 
@@ -44,6 +44,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual LocalTime now() const = 0;
+    // A monotonic millisecond count, for spans shorter than a tick.
+    virtual std::uint64_t milliseconds() const = 0;
 };
 
 }  // namespace kolvi

@@ -194,6 +194,12 @@ void AlarmList::applySort(int key, int order) {
     renumberRows();
 }
 
+std::optional<std::size_t> AlarmList::rowToShowAfterSort() const {
+    if (rows_.empty()) return std::nullopt;
+    const std::optional<std::size_t> current = currentPosition();
+    return current && rows_[*current].selected ? *current : 0;
+}
+
 void AlarmList::markSortColumn(int order, int column) {
     for (AlarmColumn& each : columns_) {
         eraseAll(each.header, kAscendingMark);

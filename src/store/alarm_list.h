@@ -85,6 +85,10 @@ public:
     int sortKey() const { return sortKey_; }
     int sortOrder() const { return sortOrder_; }
     bool sorted() const { return sorted_; }
+    // The row a sort brings into view: the highlighted current row, the one
+    // the user chose; with none highlighted the first, so that the list shows
+    // its top rather than a row nobody picked. None for an empty list.
+    std::optional<std::size_t> rowToShowAfterSort() const;
 
     // Current row.
     bool hasCurrentRow() const;

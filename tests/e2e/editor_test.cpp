@@ -12,11 +12,13 @@ TEST_F(ProgramTest, EnterEditsTheCurrentRowEscapeLeavesItAndAMenuCountdownFiresA
     const HWND main = start();
     ASSERT_NE(main, nullptr);
     SetForegroundWindow(main);
-    Sleep(300);
+    ASSERT_EQ(waitFor(main, [] { return GetForegroundWindow(); }), main);
     press({{VK_DOWN}, {VK_RETURN}});
-    ASSERT_NE(waitForWindow(L"#32770", true, 0, "アラームの編集"), nullptr);
+    const HWND editor = waitForWindow(L"#32770", true, 0, "アラームの編集");
+    ASSERT_NE(editor, nullptr);
     press({{VK_MENU, 'N'}, {'X'}, {VK_ESCAPE}});  // 名前(N)
-    Sleep(300);
+    EXPECT_EQ(waitFor(FALSE, [editor] { return IsWindow(editor); }), FALSE);
+    settle(main, 0);  // the save after the editor, if any, is done
     EXPECT_EQ(alarms(), "1.1\r\n" + morning + "1,夜,1,1,1,1,1,1,1,22,00,00,,0\r\n");
 
     press({{VK_RETURN}});
@@ -29,7 +31,8 @@ TEST_F(ProgramTest, EnterEditsTheCurrentRowEscapeLeavesItAndAMenuCountdownFiresA
     ASSERT_NE(waitForWindow(L"#32770", true, 0, "アラームの追加"), nullptr);
     // タイマー(T), then 時間(M): 0 hours, 0 minutes, 3 seconds.
     press({{VK_MENU, 'T'}, {VK_MENU, 'M'}, {'0'}, {VK_TAB}, {'0'}, {VK_TAB}, {'3'}, {VK_RETURN}});
-    EXPECT_NE(alarms().find(",タイマー,1,1,1,1,1,1,1,"), std::string::npos) << alarms();
+    const auto added = [&] { return alarms().find(",タイマー,1,1,1,1,1,1,1,") != std::string::npos; };
+    EXPECT_TRUE(waitFor(true, added)) << alarms();
     EXPECT_EQ(closeBox(), "タイマー");
     EXPECT_EQ(waitFor(renamed, [&] { return alarms(); }), renamed);
 }

@@ -31,25 +31,28 @@ TEST_F(ProgramTest, AlarmsSendKeysAndPlayASoundThatTheDigitFiveExtends) {
     for (int i = 0; i < 8000; ++i) wav += i / 9 % 2 != 0 ? '\x30' : '\xD0';
     const std::string beep = file("beep.wav");
     test::writeRaw(beep, wav);
-    prepare(alarmLine("入力", 5, "sendkeys Hello +(ab)日本{LEFT}x") + "\r\n" + alarmLine("鐘", 8, beep) + "\r\n",
-            "[alarm]\r\nkeyguard=1000\r\n");
+    // Far enough ahead for a slow start: the program rings only the seconds it sees.
+    prepare(alarmLine("入力", 8, "sendkeys Hello +(ab)日本{LEFT}x") + "\r\n" + alarmLine("鐘", 11, beep) + "\r\n",
+            "[alarm]\r\nkeyguard=3000\r\n");
     ASSERT_NE(start(), nullptr);
 
     const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 400, 200, nullptr,
                                       nullptr, nullptr, nullptr);
     SetForegroundWindow(edit);
-    EXPECT_EQ(waitFor("Hello AB日x本", [edit] { return windowText(edit); }, 200), "Hello AB日x本");
+    EXPECT_EQ(waitFor("Hello AB日x本", [edit] { return windowText(edit); }), "Hello AB日x本");
     DestroyWindow(edit);
 
     const HWND box = waitForWindow(L"#32770", true, 201, "鐘");  // 201: the notification's message line
     ASSERT_NE(box, nullptr) << "no notification window";
+    const ULONGLONG guardOver = GetTickCount64() + 3000;  // the guard began before the window was seen
     const auto pressFive = [box] {
         SetForegroundWindow(box);
+        waitFor(box, [] { return GetForegroundWindow(); });
         press({{'5'}});
     };
     pressFive();  // the moment it opens: meant for another program, so dropped
-    EXPECT_TRUE(waitFor(true, soundCaptured, 50)) << "no sound reached the audio device";
-    Sleep(1200);
+    EXPECT_TRUE(waitFor(true, soundCaptured)) << "no sound reached the audio device";
+    waitFor(true, [guardOver] { return GetTickCount64() >= guardOver; });
     ASSERT_TRUE(IsWindow(box));
     // Due five minutes after the press (the second may turn over meanwhile).
     const std::string extension = alarmLine("鐘の延長", 300, beep, '1');

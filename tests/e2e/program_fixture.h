@@ -34,20 +34,33 @@ inline std::string windowText(HWND hwnd) {
     return narrow(buffer);
 }
 
+// How long a wait may take before it counts as a failure: only there to end
+// a hang, far beyond what the slowest machine needs.
+inline constexpr DWORD kPatienceMs = 30000;
+
 // Polls until read() gives the expected value, serving this thread's own
 // windows meanwhile; returns the last value read.
 template <typename Read>
-std::invoke_result_t<Read> waitFor(const std::invoke_result_t<Read>& expected, Read read, int tries = 100) {
+std::invoke_result_t<Read> waitFor(const std::invoke_result_t<Read>& expected, Read read) {
     auto value = read();
-    for (int i = 0; i < tries && value != expected; ++i, value = read()) {
+    for (const ULONGLONG end = GetTickCount64() + kPatienceMs; value != expected && GetTickCount64() < end;
+         value = read()) {
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); DispatchMessageW(&msg)) TranslateMessage(&msg);
         Sleep(50);
     }
     return value;
 }
 
+// Returns once the thread of `window` has handled `messages` more of its
+// queued messages (or all there were): a message sent to it is answered only
+// when its loop asks for the next message, and each ask takes at most one.
+inline void settle(HWND window, std::size_t messages) {
+    for (std::size_t i = 0; i <= messages; ++i) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, nullptr);
+}
+
 // Real key presses into whatever window has the focus: each chord's keys go
-// down in order and come up in reverse.
+// down in order and come up in reverse. Each chord is handled before the next
+// goes out, as it may move the focus.
 inline void press(std::initializer_list<std::vector<WORD>> chords) {
     for (const std::vector<WORD>& chord : chords) {
         std::vector<INPUT> inputs(chord.size() * 2);
@@ -57,7 +70,7 @@ inline void press(std::initializer_list<std::vector<WORD>> chords) {
             inputs[last - i].ki.dwFlags = KEYEVENTF_KEYUP;
         }
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        Sleep(150);
+        settle(GetForegroundWindow(), 2 * inputs.size());  // a character for each press
     }
 }
 
@@ -87,13 +100,16 @@ protected:
         std::wstring commandLine = widen("\"" + file("kolvialarm.exe") + "\" " + arguments);
         EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &si,
                                    &process));
-        WaitForInputIdle(process.hProcess, 10000);
+        WaitForInputIdle(process.hProcess, kPatienceMs);
         return process;
     }
-    // The main window, shown or (started in the tray) not.
+    // The main window once its start is over: shown, or (started in the tray
+    // with an argument) not.
     HWND start(const std::string& arguments = "") {
         process_ = launch(arguments);
-        return waitForWindow(L"KolviAlarmMainForm", false);
+        const HWND main = waitForWindow(L"KolviAlarmMainForm", arguments.empty());
+        if (main != nullptr) settle(main, 0);
+        return main;
     }
     // Ends the program by a message to its main window and waits for it.
     void stop(UINT message = WM_CLOSE, WPARAM command = 0) {
@@ -101,7 +117,7 @@ protected:
         if (const HWND main = waitForWindow(L"KolviAlarmMainForm", false, 0, "", 0)) {
             PostMessageW(main, message, command, 0);
         }
-        const bool ended = WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+        const bool ended = WaitForSingleObject(process_.hProcess, kPatienceMs) == WAIT_OBJECT_0;
         if (!ended) TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
@@ -112,7 +128,7 @@ protected:
     // A top-level window of the program of this class, visible when asked,
     // whose title (or control `textId`) reads `text` when that is given.
     HWND waitForWindow(const wchar_t* className, bool visible = true, int textId = 0, const std::string& text = "",
-                       DWORD timeoutMs = 20000) {
+                       DWORD timeoutMs = kPatienceMs) {
         for (const DWORD began = GetTickCount();; Sleep(50)) {
             for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, nullptr)) != nullptr;) {
                 DWORD pid = 0;

@@ -26,7 +26,7 @@ TEST_F(ProgramTest, RunsOnTheRememberedFileAloneThenInTheTrayAndKeepsTheSettings
     EXPECT_EQ(waitFor(clicked, [&] { return alarms(); }), clicked);
 
     PROCESS_INFORMATION second = launch();
-    EXPECT_EQ(WaitForSingleObject(second.hProcess, 10000), WAIT_OBJECT_0) << "a second copy kept running";
+    EXPECT_EQ(WaitForSingleObject(second.hProcess, kPatienceMs), WAIT_OBJECT_0) << "a second copy kept running";
     TerminateProcess(second.hProcess, 1);
     CloseHandle(second.hThread);
     CloseHandle(second.hProcess);
@@ -38,8 +38,8 @@ TEST_F(ProgramTest, RunsOnTheRememberedFileAloneThenInTheTrayAndKeepsTheSettings
         const HWND inTray = start("min");
         ASSERT_NE(inTray, nullptr);
         EXPECT_EQ(closeBox(), "ファイルを開けません。\r\n" + file("list.alm"));
-        Sleep(300);
-        EXPECT_FALSE(IsWindowVisible(inTray));
+        // Shown minimised once the box is closed, it goes to the tray.
+        EXPECT_EQ(waitFor(FALSE, [inTray] { return IsWindowVisible(inTray); }), FALSE);
         stop(WM_COMMAND, kTrayExit);
     }
     const std::string ini = test::readRaw(file("kolvialarm.ini"));
@@ -71,7 +71,7 @@ TEST_F(ProgramTest, TheTrayTipNamesTheFileAndTheNextAlarm) {
         do tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
         while (tip != nullptr && GetWindow(tip, GW_OWNER) != tray);
         return tip != nullptr && IsWindowVisible(tip) ? windowText(tip).substr(0, expected.size()) : std::string();
-    }, 300), expected);
+    }), expected);
     stop(WM_COMMAND, kTrayExit);
 }
 

@@ -51,7 +51,7 @@ TEST_F(ProgramTest, SavesSurviveKillsTypingMovesOnlyToANumberAndAFailedSaveSaysW
     for (const char digit : {'0', '1', '2', '3'}) key(lv, static_cast<WPARAM>(digit));
     EXPECT_EQ(waitFor(122, focused), 122);  // the row numbered "0123:"
     key(lv, 'Z');  // no row's number goes on so
-    Sleep(300);
+    settle(lv, 3);  // its press, character and release
     EXPECT_EQ(focused(), 122);
 
     const std::string before = alarms();

@@ -75,7 +75,9 @@ struct RecordingWakeTimer final : WakeTimer {
 // A clock that says whatever the test sets.
 struct TestClock final : Clock {
     LocalTime now() const override { return time; }
+    std::uint64_t milliseconds() const override { return ms; }
     LocalTime time{1, 10, 0, 0, 4};  // Monday 1970-01-05, 10:00:00
+    std::uint64_t ms = 0;
 };
 
 }  // namespace kolvi::test

@@ -312,6 +312,7 @@ TEST(SoundFormGuard, KeysThatCloseOrExtendAreIgnoredForTheGuardAfterAppearing) {
         // guard, key, when, ignored; the window tests show digits and Enter dropped, then taken
         {500, U'5', 10'499, true}, {500, U'5', 10'500, false}, {500, U' ', 10'100, true}, {500, U'\x1b', 10'100, true},
         {500, U'a', 10'100, false}, {500, U'5', 9'000, true},   {0, U'5', 10'000, false},
+        {500, U'\uFF10', 10'100, true}, {500, U'\uFF19', 10'499, true},  // full-width, as typed with the Japanese input on
     };
     for (const auto& [guardMs, key, atMs, ignored] : cases) {
         SoundFormModel window(kFire, SoundApi::mci, 1, "");

@@ -140,8 +140,10 @@ TEST(AlarmList, RowsAddedOrLoadedWhileSortedTakeTheirPlace) {
 // The current row follows its row through sorting and is gone after a
 // delete or a clear (which takes its highlight too). The window tests click
 // rows to make them current.
-TEST(AlarmList, CurrentRowFollowsItsRowAndIsGoneAfterDelete) {
+// A sort shows the highlighted current row, or else the top.
+TEST(AlarmList, CurrentRowFollowsItsRowAndIsGoneAfterDeleteAndASortShowsItWhenHighlighted) {
     AlarmList list;
+    EXPECT_EQ(list.rowToShowAfterSort(), std::nullopt);
     list.addAlarmRow(alarm("a", 3));
     EXPECT_FALSE(list.hasCurrentRow());  // no file open
     list.setTag("C:\\x\\list.alm");
@@ -149,6 +151,9 @@ TEST(AlarmList, CurrentRowFollowsItsRowAndIsGoneAfterDelete) {
     list.makeCurrent(0);   // "a"
     list.applySort(3, 0);  // "a" moves to the end
     EXPECT_EQ(list.currentTag() ? *list.currentTag() : "", "1,a,0,0,0,0,0,0,0,03,00,00,,0");
+    EXPECT_EQ(list.rowToShowAfterSort(), 2u);
+    list.makeCurrent(2, false);
+    EXPECT_EQ(list.rowToShowAfterSort(), 0u);
     list.deleteCurrentRow();
     list.deleteCurrentRow();  // nothing current: nothing removed
     EXPECT_EQ(column(list), (Texts{"c", "b"}));

@@ -57,7 +57,7 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
     EXPECT_TRUE(form_->preTranslateMessage(enter));
     SendMessageW(button[0], WM_CHAR, L'5', 0);
     SendMessageW(button[0], WM_KEYDOWN, VK_ESCAPE, 0);
-    Sleep(350);
+    clock_.ms = 300;  // the guard's last moment has passed
     EXPECT_EQ(form_->runner().openWindows(), 4u);
     // Then the button answers Escape and digits itself (another loop, a
     // message box's, say, may bring them), and the program's loop hands the
@@ -99,7 +99,7 @@ TEST_F(FiringTest, PowerCommandsWaitBehindACountdownAndTheEndCommandEndsTheProgr
     tickAt(10, 0, 1);
     SendMessageW(form_->runner().countdown(0)->hwnd(), WM_COMMAND, IDCANCEL, 0);  // Escape
     tickAt(10, 0, 2);
-    for (int i = 0; i < 150 && form_->runner().openCountdowns() > 0; ++i, Sleep(10)) pump();
+    EXPECT_TRUE(pumpUntil([&] { return form_->runner().openCountdowns() == 0; }));
     EXPECT_EQ(system_.calls, (std::vector<std::string>{"poweroff", "logoff"}));  // c ran at zero, b never
     const HWND window = hwnd();
     tickAt(11, 0, 0);

@@ -30,6 +30,13 @@ inline void pump() {
         if (msg.message != WM_QUIT) DispatchMessageW(&msg);
     }
 }
+// Pumps until `done` holds. The limit only turns a hang into a failure: it is
+// far beyond what the slowest machine needs.
+template <typename Done>
+bool pumpUntil(Done done) {
+    for (const ULONGLONG end = GetTickCount64() + 30000; !done() && GetTickCount64() < end; Sleep(10)) pump();
+    return done();
+}
 
 // Runs `step` once, `ms` from now, from inside whatever modal loop (a menu,
 // a dialog, a message box) is running by then; one step waits at a time.

@@ -137,6 +137,10 @@ void AlarmListView::scrollToTop() {
     if (ListView_GetItemCount(listView_) > 0) ListView_EnsureVisible(listView_, 0, FALSE);
 }
 
+void AlarmListView::showRow(std::size_t position) {
+    ListView_EnsureVisible(listView_, static_cast<int>(position), FALSE);
+}
+
 void AlarmListView::redrawRow(std::size_t position) {
     ListView_RedrawItems(listView_, static_cast<int>(position), static_cast<int>(position));
 }

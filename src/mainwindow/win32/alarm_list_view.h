@@ -45,6 +45,7 @@ public:
     void refresh();
     void redrawRow(std::size_t position);
     void scrollToTop();
+    void showRow(std::size_t position);
     void setBackground(COLORREF color);
     void setFont(HFONT font);
     void moveTo(const Rect& place);

@@ -432,6 +432,7 @@ void MainForm::viewToolTip_Click() {
 void MainForm::sortBy(int key) {
     alarms_.applySort(key, -1);
     listView_.refresh();
+    if (const auto row = alarms_.rowToShowAfterSort()) listView_.showRow(*row);
 }
 
 void MainForm::alarmEnable_Click() {

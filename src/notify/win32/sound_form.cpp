@@ -42,7 +42,7 @@ INT_PTR SoundForm::form_Load() {
                    alarmLine_);
     ShowWindow(item(IDC_DIGIT_HINT), model_->hintVisible() ? SW_SHOW : SW_HIDE);
     model_->startSound(services_.sound, action_.file);
-    model_->setShown(GetTickCount64(), readKeyGuardMs(services_.settings));
+    model_->setShown(services_.clock.milliseconds(), readKeyGuardMs(services_.settings));
     SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(action_.message).c_str());
     // The window takes typed keys before its button does, whichever message
     // loop delivers them (a message box or menu of the main window may be
@@ -106,7 +106,7 @@ bool SoundForm::ignoresKey(const MSG& message) const {
     } else {
         return false;
     }
-    return model_->ignoresKey(key, GetTickCount64());
+    return model_->ignoresKey(key, services_.clock.milliseconds());
 }
 
 std::optional<LRESULT> SoundForm::stopButton_Message(UINT message, WPARAM wParam) {

@@ -10,4 +10,6 @@ LocalTime Win32Clock::now() const {
     return {t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond, civilDay(t.wYear, t.wMonth, t.wDay)};
 }
 
+std::uint64_t Win32Clock::milliseconds() const { return GetTickCount64(); }
+
 }  // namespace kolvi::win32
