@@ -49,7 +49,7 @@ bool fitsOnALine(const TextCodec& codec, std::string_view text) {
 // The file as it is on disk, cut into lines, with each line's meaning. The
 // line views point into the snapshot's own bytes, so it stays where it is made.
 struct SettingsFile::Snapshot {
-    Snapshot(const TextCodec& codec, std::string fileBytes, ReadStatus readStatus = ReadStatus::ok);
+    Snapshot(const TextCodec& codec, FileRead file);
     Snapshot(const Snapshot&) = delete;
     Snapshot& operator=(const Snapshot&) = delete;
 
@@ -60,9 +60,11 @@ struct SettingsFile::Snapshot {
     std::vector<bool> decoded;  // false where the line is not valid code page 932
 };
 
-SettingsFile::Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes, ReadStatus readStatus)
-    : status(readStatus),
-      bytes(std::move(fileBytes)), raw(profile::splitLines(bytes)), decoded(raw.size(), true) {
+SettingsFile::Snapshot::Snapshot(const TextCodec& codec, FileRead file)
+    : status(file.status),
+      bytes(file.status == ReadStatus::ok ? std::move(file.bytes) : std::string()),
+      raw(profile::splitLines(bytes)),
+      decoded(raw.size(), true) {
     parsed.reserve(raw.size());
     // One conversion for the whole file is the usual case; CR and LF convert
     // to themselves, so the decoded text has the same lines.
@@ -97,9 +99,7 @@ SettingsFile::ReadBatch::~ReadBatch() {
 
 std::shared_ptr<const SettingsFile::Snapshot> SettingsFile::snapshot() const {
     if (held_) return held_;
-    FileRead file = fs_.readFile(path_);
-    auto s = std::make_shared<const Snapshot>(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string(),
-                                              file.status);
+    auto s = std::make_shared<const Snapshot>(codec_, fs_.readFile(path_));
     if (batches_ > 0) held_ = s;
     return s;
 }
@@ -153,13 +153,11 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
     // A key that would read back as another key or as a section header.
     if (key.find('=') != std::string_view::npos || (!key.empty() && key.front() == '[')) return false;
 
-    FileRead file = fs_.readFile(path_);
-    if (file.status == ReadStatus::unreadable) return false;
+    const Snapshot s(codec_, fs_.readFile(path_));
+    if (s.status == ReadStatus::unreadable) return false;
     // Lines that are not valid code page 932 are found by their CR and LF
     // (never part of a character) and copied byte for byte like every line
     // this write does not touch.
-    const Snapshot s(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
-
     const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
     // An existing key keeps the spelling it has in the file.
     const std::string name = place.keyLine ? s.parsed[*place.keyLine].name : std::string(key);
@@ -195,7 +193,7 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
         out += kLineEnd;
     }
     // Saving settings that did not change need not touch the disk.
-    if (file.status == ReadStatus::ok && out == s.bytes) return true;
+    if (s.status == ReadStatus::ok && out == s.bytes) return true;
     held_.reset();  // a batch reads the file again, as this write left it
     return fs_.replaceFile(path_, out);
 }
