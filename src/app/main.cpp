@@ -59,7 +59,13 @@ int run() {
     kolvi::MainFormServices services{alarms, files, settings, desktop, clock, systemActions, sound};
     services.wakeTimer = &wakeTimer;
     kolvi::MainForm form(services);
-    if (!form.start(kolvi::isMinimizedStartArgument(commandLineArguments()))) return 1;
+    bool started = false;
+    {
+        // The start reads a few dozen keys: one reading of the file answers them.
+        const kolvi::SettingsFile::ReadBatch batch(settings);
+        started = form.start(kolvi::isMinimizedStartArgument(commandLineArguments()));
+    }
+    if (!started) return 1;
     messageBoxes.setOwner(form.hwnd());
     desktop.setOwner(form.hwnd());
 

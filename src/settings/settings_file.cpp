@@ -37,21 +37,34 @@ std::string decodeLeniently(const TextCodec& codec, std::string_view bytes) {
     return text;
 }
 
+// A name or value that can stand on one line of the file: code page 932 can
+// hold it, and it has no line break or NUL (which would end it early).
+bool fitsOnALine(const TextCodec& codec, std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
+           codec.encode(text).has_value();
+}
+
+}  // namespace
+
 // The file as it is on disk, cut into lines, with each line's meaning. The
 // line views point into the snapshot's own bytes, so it stays where it is made.
-struct Snapshot {
-    Snapshot(const TextCodec& codec, std::string fileBytes);
+struct SettingsFile::Snapshot {
+    Snapshot(const TextCodec& codec, FileRead file);
     Snapshot(const Snapshot&) = delete;
     Snapshot& operator=(const Snapshot&) = delete;
 
+    ReadStatus status;  // anything but ok reads as an empty file
     std::string bytes;
     std::vector<std::string_view> raw;  // with terminators
     std::vector<ParsedLine> parsed;
     std::vector<bool> decoded;  // false where the line is not valid code page 932
 };
 
-Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes)
-    : bytes(std::move(fileBytes)), raw(profile::splitLines(bytes)), decoded(raw.size(), true) {
+SettingsFile::Snapshot::Snapshot(const TextCodec& codec, FileRead file)
+    : status(file.status),
+      bytes(file.status == ReadStatus::ok ? std::move(file.bytes) : std::string()),
+      raw(profile::splitLines(bytes)),
+      decoded(raw.size(), true) {
     parsed.reserve(raw.size());
     // One conversion for the whole file is the usual case; CR and LF convert
     // to themselves, so the decoded text has the same lines.
@@ -73,37 +86,40 @@ Snapshot::Snapshot(const TextCodec& codec, std::string fileBytes)
     }
 }
 
-// A name or value that can stand on one line of the file: code page 932 can
-// hold it, and it has no line break or NUL (which would end it early).
-bool fitsOnALine(const TextCodec& codec, std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos &&
-           codec.encode(text).has_value();
+SettingsFile::SettingsFile(FileSystem& fs, const TextCodec& codec, std::string path)
+    : fs_(fs), codec_(codec), path_(std::move(path)) {}
+
+SettingsFile::~SettingsFile() = default;
+
+SettingsFile::ReadBatch::ReadBatch(const SettingsFile& settings) : settings_(settings) { ++settings_.batches_; }
+
+SettingsFile::ReadBatch::~ReadBatch() {
+    if (--settings_.batches_ == 0) settings_.held_.reset();
+}
+
+std::shared_ptr<const SettingsFile::Snapshot> SettingsFile::snapshot() const {
+    if (held_) return held_;
+    auto s = std::make_shared<const Snapshot>(codec_, fs_.readFile(path_));
+    if (batches_ > 0) held_ = s;
+    return s;
 }
 
 // The trimmed, unquoted value of the key, or nothing when the file, section
 // or key is missing, the key has no '=', or its line is not valid code page 932.
-std::optional<std::string> lookUpValue(const FileSystem& fs, const TextCodec& codec,
-                                       const std::string& path, std::string_view section,
-                                       std::string_view key) {
-    if (!fitsOnALine(codec, section) || !fitsOnALine(codec, key)) return std::nullopt;
-    FileRead file = fs.readFile(path);
-    if (file.status != ReadStatus::ok) return std::nullopt;
-    const Snapshot s(codec, std::move(file.bytes));
-    const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
+std::optional<std::string> SettingsFile::lookUp(std::string_view section, std::string_view key) const {
+    if (!fitsOnALine(codec_, section) || !fitsOnALine(codec_, key)) return std::nullopt;
+    const auto s = snapshot();
+    if (s->status != ReadStatus::ok) return std::nullopt;
+    const profile::KeyPlace place = profile::findKey(s->parsed, section, key);
     if (!place.keyLine) return std::nullopt;
-    const ParsedLine& line = s.parsed[*place.keyLine];
-    if (!line.value || !s.decoded[*place.keyLine]) return std::nullopt;
+    const ParsedLine& line = s->parsed[*place.keyLine];
+    if (!line.value || !s->decoded[*place.keyLine]) return std::nullopt;
     return std::string(profile::unquote(*line.value));
 }
 
-}  // namespace
-
-SettingsFile::SettingsFile(FileSystem& fs, const TextCodec& codec, std::string path)
-    : fs_(fs), codec_(codec), path_(std::move(path)) {}
-
 std::string SettingsFile::readString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue, std::size_t maxBytes) const {
-    const auto value = lookUpValue(fs_, codec_, path_, section, key);
+    const auto value = lookUp(section, key);
     if (!value) return std::string(defaultValue);
     const auto encoded = codec_.encode(*value);
     if (!encoded) return std::string(defaultValue);
@@ -122,7 +138,7 @@ std::string SettingsFile::readString(std::string_view section, std::string_view 
 }
 
 int SettingsFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
-    const auto value = lookUpValue(fs_, codec_, path_, section, key);
+    const auto value = lookUp(section, key);
     if (!value || value->empty()) return defaultValue;
     return profile::leadingInteger(*value);
 }
@@ -137,13 +153,11 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
     // A key that would read back as another key or as a section header.
     if (key.find('=') != std::string_view::npos || (!key.empty() && key.front() == '[')) return false;
 
-    FileRead file = fs_.readFile(path_);
-    if (file.status == ReadStatus::unreadable) return false;
+    const Snapshot s(codec_, fs_.readFile(path_));
+    if (s.status == ReadStatus::unreadable) return false;
     // Lines that are not valid code page 932 are found by their CR and LF
     // (never part of a character) and copied byte for byte like every line
     // this write does not touch.
-    const Snapshot s(codec_, file.status == ReadStatus::ok ? std::move(file.bytes) : std::string());
-
     const profile::KeyPlace place = profile::findKey(s.parsed, section, key);
     // An existing key keeps the spelling it has in the file.
     const std::string name = place.keyLine ? s.parsed[*place.keyLine].name : std::string(key);
@@ -179,7 +193,8 @@ bool SettingsFile::writeString(std::string_view section, std::string_view key, s
         out += kLineEnd;
     }
     // Saving settings that did not change need not touch the disk.
-    if (file.status == ReadStatus::ok && out == s.bytes) return true;
+    if (s.status == ReadStatus::ok && out == s.bytes) return true;
+    held_.reset();  // a batch reads the file again, as this write left it
     return fs_.replaceFile(path_, out);
 }
 

@@ -4,7 +4,10 @@
 // occurrence wins, values are trimmed, missing file/section/key gives the
 // default, and writing changes only the one line (creating file, section or
 // key as needed). Code page 932 with CR LF on disk. The file is read afresh
-// at every call, as a hand edit must take effect without a restart.
+// at every call, as a hand edit must take effect without a restart; a
+// ReadBatch gathers a burst of reads into one reading.
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,25 @@ namespace kolvi {
 class SettingsFile {
 public:
     SettingsFile(FileSystem& fs, const TextCodec& codec, std::string path);
+    ~SettingsFile();
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    // While a batch is alive, reads are answered from one reading of the file,
+    // taken at the first of them, instead of opening and parsing it for each
+    // key (the start reads a few dozen). A write through this object is seen
+    // by the reads after it; a hand edit made during the batch, at the next
+    // read after the batch.
+    class ReadBatch {
+    public:
+        explicit ReadBatch(const SettingsFile& settings);
+        ~ReadBatch();
+        ReadBatch(const ReadBatch&) = delete;
+        ReadBatch& operator=(const ReadBatch&) = delete;
+
+    private:
+        const SettingsFile& settings_;
+    };
 
     const std::string& path() const { return path_; }
 
@@ -41,9 +63,15 @@ public:
     bool writeInt(std::string_view section, std::string_view key, long long value);
 
 private:
+    struct Snapshot;
+    std::shared_ptr<const Snapshot> snapshot() const;
+    std::optional<std::string> lookUp(std::string_view section, std::string_view key) const;
+
     FileSystem& fs_;
     const TextCodec& codec_;
     std::string path_;
+    mutable int batches_ = 0;
+    mutable std::shared_ptr<const Snapshot> held_;  // while batched, once read
 };
 
 }  // namespace kolvi

@@ -52,6 +52,23 @@ TEST_F(SettingsFileTest, ReadsCodePage932FilesLineByLine) {
     EXPECT_EQ(settings.readString("c", "z", kDefault), kDefault);
 }
 
+// A batch answers its reads from one reading of the file: a hand edit made
+// during it is seen once it ends, a write through the settings at once.
+TEST_F(SettingsFileTest, ABatchReadsTheFileOnceAndSeesItsOwnWrites) {
+    fs.put(settings.path(), "[a]\r\nk=1\r\n");
+    {
+        const SettingsFile::ReadBatch batch(settings);
+        EXPECT_EQ(settings.readInt("a", "k", 0), 1);
+        fs.put(settings.path(), "[a]\r\nk=2\r\n");
+        EXPECT_EQ(settings.readInt("a", "k", 0), 1);
+        ASSERT_TRUE(settings.writeString("a", "j", "3"));
+        EXPECT_EQ(settings.readInt("a", "j", 0), 3);
+        EXPECT_EQ(settings.readInt("a", "k", 0), 2);
+    }
+    fs.put(settings.path(), "[a]\r\nk=4\r\n");
+    EXPECT_EQ(settings.readInt("a", "k", 0), 4);
+}
+
 // Where a new key goes, and the bytes a write gives.
 TEST_F(SettingsFileTest, WritesChangeOrAddOnlyTheOneLine) {
     const std::tuple<std::string, std::string, std::string, std::string, std::string> cases[] = {
