@@ -222,8 +222,9 @@ TEST_F(MainFormTest, TheContextMenuActsOnTheRowItWasOpenedFor) {
 // icon still gets the tip; the close box asks first, the exit does not, and
 // either way the window's state is written.
 TEST_F(MainFormTest, TheTrayRestoresTheWindowAndOnlyTheCloseBoxAsksBeforeTheStateIsWritten) {
-    writeIni("", "[window]\r\ncloseconfirm=1\r\n");
+    writeIni("", "[window]\r\ncloseconfirm=1\r\n[list]\r\ncolwidth2=77\r\n");
     start(kThreeAlarms);
+    EXPECT_EQ(ListView_GetColumnWidth(lv(), 1), MulDiv(77, static_cast<int>(form_->dpi()), 96));  // as stored
     ListView_SetColumnWidth(lv(), 4, MulDiv(321, static_cast<int>(form_->dpi()), 96));
     command(IDM_VIEW_SORT_NAME);  // the user's width survives a refresh
     ShowWindow(hwnd(), SW_MAXIMIZE);

@@ -68,6 +68,8 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     popupMenus_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENUS)));
     accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     alarms_.setUpAlarmColumns();
+    // The list view takes the stored widths as it makes its columns.
+    alarms_.setColumnWidths(stored.list.columnWidths);
     if (!createWindow(kClassName, LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP)), 0,
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, win32::widen(kProgramTitle).c_str(), place.left,
                       place.top, place.width(), place.height(), nullptr,
@@ -87,8 +89,6 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
 
     // Sorted before the rows arrive, so that the file opens with its first
     // row in display order current and in view.
-    alarms_.setColumnWidths(stored.list.columnWidths);
-    listView_.applyColumnWidths();
     alarms_.applySort(stored.list.sortKey, stored.list.sortOrder);
     const std::string opened = openAlarmFile(alarms_, files_, path);
     model_.rememberStart(path.empty() && opened.empty() && !settings.readString("list", "lastopen", "").empty());
