@@ -140,7 +140,7 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
     };
     for (const auto& [what, action, rows, saves, status] : cases) {
         AlarmList list = openList(lines);
-        list.applySort(3, 0);
+        list.applySort(Column::time, SortOrder::ascending);
         RecordingCheckHost host;
         host.hook = [&list, &run = action](const std::string&) { run(list); };
         const TickResult result = host.tick(list, at(kMonday, "10:00:00"));

@@ -89,7 +89,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     // row in display order current and in view.
     alarms_.setColumnWidths(stored.list.columnWidths);
     listView_.applyColumnWidths();
-    alarms_.applySort(stored.list.sortKey, stored.list.sortOrder);
+    alarms_.applySort(stored.list.sortColumn, stored.list.sortOrder);
     const std::string opened = openAlarmFile(alarms_, files_, path);
     model_.rememberStart(path.empty() && opened.empty() && !settings.readString("list", "lastopen", "").empty());
     showFileState(opened);
@@ -373,7 +373,7 @@ void MainForm::form_Unload() {
     WindowSettings window;
     captureWindowPlace(hwnd(), static_cast<int>(dpi()), inTray, window);
     listView_.readColumnWidths();
-    window.list.sortKey = alarms_.sortKey();
+    window.list.sortColumn = alarms_.sortColumn();
     window.list.sortOrder = alarms_.sortOrder();
     for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = alarms_.column(c).width;
     window.showToolTip = model_.toolTipsOn();
@@ -429,8 +429,8 @@ void MainForm::viewToolTip_Click() {
     renderMenus();
 }
 
-void MainForm::sortBy(int key) {
-    alarms_.applySort(key, -1);
+void MainForm::sortBy(Column column) {
+    alarms_.applySort(column, SortOrder::toggle);
     listView_.refresh();
     if (const auto row = alarms_.rowToShowAfterSort()) listView_.showRow(*row);
 }
@@ -498,7 +498,7 @@ void MainForm::alarmList_ItemCheck(std::size_t position) {
 }
 
 void MainForm::alarmList_ColumnClick(int subitem) {
-    if (const auto key = sortKeyForHeaderClick(subitem)) sortBy(*key);
+    if (const auto column = sortColumnForHeaderClick(subitem)) sortBy(*column);
 }
 
 void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
