@@ -10,7 +10,6 @@
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/list_interaction.h"
-#include "mainwindow/win32/main_menus.h"
 #include "mainwindow/win32/window_placement.h"
 #include "mainwindow/window_settings.h"
 #include "settings/safety_settings.h"
@@ -256,29 +255,6 @@ MainWindowState MainForm::menuState() const {
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
 
-void MainForm::renderMenus() {
-    renderMainMenus(hwnd(), popupMenus_.get(), menuState());
-}
-
-void MainForm::routeCommand(int id, bool fromAccelerator) {
-    const CommandRoute* route = MainFormCommands::find(id);
-    if (route == nullptr) return;
-    // The context menu's commands act on the row it was opened for, even if
-    // an alarm fired (and became current) while the menu was open.
-    if (isContextRowCommand(route->item)) {
-        const auto position = popupRowId_ ? alarms_.findRow(*popupRowId_) : std::nullopt;
-        if (!position) return;
-        alarms_.makeCurrent(*position, true);
-        listView_.refresh();
-    }
-    // A shortcut obeys the same enabling rules as its menu item, worked out
-    // afresh now rather than when the menu last opened.
-    const MainWindowState state = menuState();
-    if (fromAccelerator && !shortcutAllowed(route->item, state)) return;
-    if (!isCommandAvailable(route->item, state)) return;
-    (this->*route->handler)();
-}
-
 LRESULT MainForm::routeNotify(NMHDR& header) {
     if (const auto handled = listView_.notify(header)) return *handled;
     if (header.hwndFrom == statusBar() && header.code == static_cast<UINT>(NM_DBLCLK)) statusBar_DblClick();
@@ -506,7 +482,7 @@ void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> 
     popupRowId_ = alarms_.currentRowId();
     renderMenus();
     const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
-    SetMenuDefaultItem(menu, static_cast<UINT>(MainFormCommands::find(defaultItem)->id), FALSE);
+    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
     POINT at{};
     if (screenPoint) {
         at = *screenPoint;

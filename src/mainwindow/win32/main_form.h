@@ -86,7 +86,10 @@ public:
     static constexpr UINT_PTR kAlarmTimerId = 1;
 
 private:
-    friend struct MainFormCommands;  // the command table names the handlers
+    // The command table names the handlers. It, renderMenus, routeCommand
+    // and commandId live in main_menus.cpp, which this file does not include.
+    friend struct MainFormCommands;
+    static int commandId(MenuItem item);
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
