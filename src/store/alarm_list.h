@@ -85,7 +85,6 @@ public:
     void applySort(Column column, SortOrder order);
     Column sortColumn() const { return sortColumn_; }
     SortOrder sortOrder() const { return sortOrder_; }  // never toggle
-    bool sorted() const { return sorted_; }
     // The row a sort brings into view: the highlighted current row, the one
     // the user chose; with none highlighted the first, so that the list shows
     // its top rather than a row nobody picked. None for an empty list.
