@@ -5,7 +5,6 @@ namespace {
 
 using M = MenuItem;
 
-// The sort items by key 1-5, in key order.
 // By column; the number column has no sort item.
 constexpr std::array<std::optional<MenuItem>, kColumnCount> kSortItems{
     std::nullopt, M::viewSortName, M::viewSortDay, M::viewSortTime, M::viewSortFile, M::viewSortDelete};
