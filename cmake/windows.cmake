@@ -1,5 +1,5 @@
 # Cross build: the program, the Win32 layer and its tests (run under Wine by
-# the emulator wrapper; see scripts/wine-env.sh).
+# the emulator wrapper; cmake/wine-emulator.sh.in).
 enable_language(RC)
 set(KOLVI_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix the tests run in")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-emulator.sh.in ${CMAKE_BINARY_DIR}/wine-emulator.sh

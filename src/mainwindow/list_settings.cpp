@@ -6,10 +6,11 @@ namespace kolvi {
 
 ListSettings readListSettings(const SettingsFile& settings) {
     ListSettings result;
-    const int key = settings.readInt("list", "sortkey", result.sortKey);
-    if (key >= 0 && key < kColumnCount) result.sortKey = key;
-    const int order = settings.readInt("list", "sortorder", result.sortOrder);
-    result.sortOrder = (order == 1 || order == -1) ? order : 0;
+    const int column = settings.readInt("list", "sortkey", static_cast<int>(result.sortColumn));
+    if (column >= 0 && column < kColumnCount) result.sortColumn = static_cast<Column>(column);
+    const int order = settings.readInt("list", "sortorder", 0);
+    if (order == 1) result.sortOrder = SortOrder::descending;
+    if (order == -1) result.sortOrder = SortOrder::toggle;
     for (int c = 0; c < kColumnCount; ++c) {
         const auto index = static_cast<std::size_t>(c);
         const int width =

@@ -8,14 +8,15 @@
 namespace kolvi {
 
 struct ListSettings {
-    int sortKey = 3;    // the time column
-    int sortOrder = 0;  // ascending
+    Column sortColumn = Column::time;
+    SortOrder sortOrder = SortOrder::ascending;
     std::array<int, kColumnCount> columnWidths = kDefaultColumnWidths;
 };
 
-// Values a hand edit may leave out of range fall back to their defaults:
-// a sort key outside 0-5, a sort order other than 0, 1 or -1 (-1 toggles like
-// a header click), and a width of zero or less.
+// The file holds the sort column as its number 0-5 and the order as 0
+// (ascending) or 1 (descending). Values a hand edit may leave out of range
+// fall back to their defaults: a column outside 0-5, an order other than 0, 1
+// or -1 (-1 toggles like a header click), and a width of zero or less.
 ListSettings readListSettings(const SettingsFile& settings);
 
 }  // namespace kolvi

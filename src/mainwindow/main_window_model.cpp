@@ -34,7 +34,7 @@ MainWindowState MainWindowModel::menuState(const AlarmList& alarms, bool readmeE
     MainWindowState state;
     state.fileOpen = alarms.isFileOpen();
     state.hasCurrentRow = alarms.hasCurrentRow();
-    state.sortKey = alarms.sortKey();
+    state.sortColumn = alarms.sortColumn();
     state.alarmSwitchOn = alarmSwitchOn_;
     state.statusBarVisible = statusBarVisible_;
     state.toolTipsOn = toolTipsOn_;
@@ -54,9 +54,9 @@ bool MainWindowModel::beginUnload() {
     return true;
 }
 
-std::optional<int> sortKeyForHeaderClick(int subitem) {
+std::optional<Column> sortColumnForHeaderClick(int subitem) {
     if (subitem <= static_cast<int>(Column::number) || subitem >= kColumnCount) return std::nullopt;
-    return subitem;
+    return static_cast<Column>(subitem);
 }
 
 void startVolumeControl(Desktop& desktop) {

@@ -64,7 +64,7 @@ private:
 // A header click sorts by that column, toggling the order when it is the
 // sort column already; the number column (subitem 0) only follows the order
 // and is never a target: nullopt.
-std::optional<int> sortKeyForHeaderClick(int subitem);
+std::optional<Column> sortColumnForHeaderClick(int subitem);
 
 // The volume control of the system: the present one, else its older name.
 void startVolumeControl(Desktop& desktop);

@@ -5,8 +5,9 @@ namespace {
 
 using M = MenuItem;
 
-// The sort items by key 1-5, in key order.
-constexpr std::array kSortItems{M::viewSortName, M::viewSortDay, M::viewSortTime, M::viewSortFile, M::viewSortDelete};
+// By column; the number column has no sort item.
+constexpr std::array<std::optional<MenuItem>, kColumnCount> kSortItems{
+    std::nullopt, M::viewSortName, M::viewSortDay, M::viewSortTime, M::viewSortFile, M::viewSortDelete};
 
 bool hasShortcut(MenuItem item) {
     switch (item) {
@@ -54,7 +55,7 @@ MenuItemState menuItemState(MenuItem item, const MainWindowState& s) {
     case M::viewSortTime:
     case M::viewSortFile:
     case M::viewSortDelete:
-        return {true, sortItemForKey(s.sortKey) == item};
+        return {true, sortItemFor(s.sortColumn) == item};
     case M::alarmEnable:
         return {true, s.alarmSwitchOn};
     case M::alarmEdit:
@@ -82,16 +83,6 @@ bool shortcutAllowed(MenuItem item, const MainWindowState& state) {
     return hasShortcut(item) && isCommandAvailable(item, state);
 }
 
-std::optional<MenuItem> sortItemForKey(int sortKey) {
-    if (sortKey < 1 || sortKey > static_cast<int>(kSortItems.size())) return std::nullopt;
-    return kSortItems[static_cast<std::size_t>(sortKey - 1)];
-}
-
-std::optional<int> sortKeyForItem(MenuItem item) {
-    for (std::size_t i = 0; i < kSortItems.size(); ++i) {
-        if (kSortItems[i] == item) return static_cast<int>(i) + 1;
-    }
-    return std::nullopt;
-}
+std::optional<MenuItem> sortItemFor(Column column) { return kSortItems[static_cast<std::size_t>(column)]; }
 
 }  // namespace kolvi

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "store/alarm_list.h"
+
 namespace kolvi {
 
 enum class MenuItem {
@@ -76,7 +78,7 @@ std::optional<MenuItem> parentMenu(MenuItem item);
 struct MainWindowState {
     bool fileOpen = false;
     bool hasCurrentRow = false;  // counts only while a file is open
-    int sortKey = 3;             // 0-5; 1-5 check the matching sort item
+    Column sortColumn = Column::time;  // checks its sort item (the number column has none)
     bool alarmSwitchOn = true;   // the check mark of alarmEnable
     bool statusBarVisible = true;
     bool toolTipsOn = false;
@@ -96,10 +98,7 @@ bool isCommandAvailable(MenuItem item, const MainWindowState& state);
 // The item has a shortcut key (Ctrl+N, Ctrl+O, F5, Del, Ctrl+Ins, Ctrl+P)
 // and isCommandAvailable: a shortcut obeys the same rules as its menu item.
 bool shortcutAllowed(MenuItem item, const MainWindowState& state);
-// The sort item checked for a sort key; nullopt for key 0 (the number
-// column) and any key outside 1-5.
-std::optional<MenuItem> sortItemForKey(int sortKey);
-// The sort key (1-5) a sort item stands for; nullopt for other items.
-std::optional<int> sortKeyForItem(MenuItem item);
+// The sort item checked for a sort column; nullopt for the number column.
+std::optional<MenuItem> sortItemFor(Column column);
 
 }  // namespace kolvi

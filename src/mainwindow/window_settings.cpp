@@ -44,8 +44,8 @@ void saveWindowSettings(SettingsFile& settings, const WindowSettings& window, st
     settings.writeInt(kWindow, "top", window.top);
     settings.writeInt(kWindow, "width", window.width);
     settings.writeInt(kWindow, "height", window.height);
-    settings.writeInt(kList, "sortkey", window.list.sortKey);
-    settings.writeInt(kList, "sortorder", window.list.sortOrder);
+    settings.writeInt(kList, "sortkey", static_cast<int>(window.list.sortColumn));
+    settings.writeInt(kList, "sortorder", window.list.sortOrder == SortOrder::descending ? 1 : 0);
     for (std::size_t c = 0; c < window.list.columnWidths.size(); ++c) {
         settings.writeInt(kList, "colwidth" + std::to_string(c + 1), window.list.columnWidths[c]);
     }

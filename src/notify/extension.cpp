@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <limits>
-#include <utility>
 #include <vector>
 
 #include "store/alarm_record.h"
@@ -78,23 +77,15 @@ LocalTime extendedTime(const LocalTime& now, const ExtensionSpan& span) {
 }
 
 std::optional<std::string> buildExtensionLine(std::string_view firedLine, const LocalTime& due) {
-    const std::vector<std::string_view> views = splitFields(firedLine);
-    if (views.size() < static_cast<std::size_t>(kAlarmFieldCount)) return std::nullopt;
-    std::vector<std::string> fields(views.begin(), views.end());
-    const auto field = [&fields](Field f) -> std::string& { return fields[static_cast<std::size_t>(f)]; };
-    field(Field::name) += kExtensionNameSuffix;
-    for (std::size_t day = 0; day < 7; ++day) fields[static_cast<std::size_t>(Field::firstDay) + day] = "1";
-    field(Field::hour) = zeroPad(due.hour, 2);
-    field(Field::minute) = zeroPad(due.minute, 2);
-    field(Field::second) = zeroPad(due.second, 2);
-    field(Field::deleteAfterRun) = "1";
-
-    std::string line = std::move(fields[0]);
-    for (std::size_t i = 1; i < fields.size(); ++i) {
-        line += ',';
-        line += fields[i];
-    }
-    return line;
+    std::optional<AlarmRecord> extension = parseAlarmLine(firedLine);
+    if (!extension) return std::nullopt;
+    extension->name += kExtensionNameSuffix;
+    extension->days.fill(true);
+    extension->hour = static_cast<std::int16_t>(due.hour);
+    extension->minute = static_cast<std::int16_t>(due.minute);
+    extension->second = static_cast<std::int16_t>(due.second);
+    extension->deleteAfterRun = true;
+    return formatAlarmLine(*extension);
 }
 
 }  // namespace kolvi

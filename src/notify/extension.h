@@ -37,11 +37,11 @@ bool extendsAlarm(const ExtensionSpan& span);
 // now plus the span, carried and borrowed as a clock time and wrapped past
 // midnight in either direction; the weekday follows the days crossed.
 LocalTime extendedTime(const LocalTime& now, const ExtensionSpan& span);
-// The extension of a fired alarm's line: its name followed by "の延長", every
-// weekday, the due time with two digits per number, delete-after-run on;
-// the switch (field 0) and the file (field 12), and any fields after the
-// fourteenth, stay as they were. nullopt for a line of fewer than fourteen
-// fields, which has nothing to extend.
+// The extension of a fired alarm's line (a row's tag, so a line the store
+// formatted): its name followed by "の延長", every weekday, the due time,
+// delete-after-run on; the switch and the file stay as they were. Formatted
+// as the store formats every line. nullopt for a line that yields no record,
+// which has nothing to extend.
 std::optional<std::string> buildExtensionLine(std::string_view firedLine, const LocalTime& due);
 
 }  // namespace kolvi

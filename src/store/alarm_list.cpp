@@ -8,10 +8,8 @@
 namespace kolvi {
 namespace {
 
-constexpr int kNumberColumn = static_cast<int>(Column::number);
-constexpr int kDefaultSortKey = 3;
-
 std::size_t toIndex(int column) { return static_cast<std::size_t>(column); }
+std::size_t toIndex(Column column) { return static_cast<std::size_t>(column); }
 bool isColumn(int column) { return column >= 0 && column < kColumnCount; }
 
 void eraseAll(std::string& text, std::string_view what) {
@@ -33,7 +31,8 @@ std::size_t decimalDigits(std::size_t value) {
 // char, and UTF-8 byte order is code point order.
 class ColumnOrder {
 public:
-    ColumnOrder(int key, int order) : column_(toIndex(key)), descending_(order == 1) {}
+    ColumnOrder(Column column, SortOrder order)
+        : column_(toIndex(column)), descending_(order == SortOrder::descending) {}
     bool operator()(const AlarmRow& a, const AlarmRow& b) const {
         return descending_ ? b.texts[column_] < a.texts[column_] : a.texts[column_] < b.texts[column_];
     }
@@ -106,9 +105,9 @@ void AlarmList::addAlarmRow(const AlarmRecord& record) {
     auto place = rows_.end();
     // The number column's texts are rewritten by every renumbering, so the
     // rows are not kept in its order; a new row simply goes last there.
-    if (sorted_ && sortKey_ != kNumberColumn) {
+    if (sorted_ && sortColumn_ != Column::number) {
         // After every row with an equal text, as a stable sort would put it.
-        place = std::upper_bound(rows_.begin(), rows_.end(), row, ColumnOrder(sortKey_, sortOrder_));
+        place = std::upper_bound(rows_.begin(), rows_.end(), row, ColumnOrder(sortColumn_, sortOrder_));
     }
     const std::size_t position = static_cast<std::size_t>(place - rows_.begin());
     rows_.insert(place, std::move(row));
@@ -138,7 +137,7 @@ void AlarmList::loadRows(const std::vector<AlarmRecord>& records) {
     // the number column the rows are numbered in file order first, so that
     // a descending order reverses the file here as it does at start.
     if (sorted_) {
-        if (sortKey_ == kNumberColumn) renumberRows();
+        if (sortColumn_ == Column::number) renumberRows();
         sortRows();
     }
     renumberRows();
@@ -148,7 +147,7 @@ void AlarmList::loadRows(const std::vector<AlarmRecord>& records) {
 void AlarmList::renumberRows() {
     const std::size_t width = decimalDigits(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        rows_[i].texts[toIndex(kNumberColumn)] =
+        rows_[i].texts[toIndex(Column::number)] =
             zeroPad(static_cast<long long>(i + 1), static_cast<int>(width)) + ":";
     }
 }
@@ -160,11 +159,11 @@ void AlarmList::sortRows() {
         std::string_view text;
         std::size_t position;
     };
-    const std::size_t column = toIndex(sortKey_);
+    const std::size_t column = toIndex(sortColumn_);
     std::vector<SortEntry> entries;
     entries.reserve(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) entries.push_back({rows_[i].texts[column], i});
-    if (sortOrder_ == 1) {
+    if (sortOrder_ == SortOrder::descending) {
         std::stable_sort(entries.begin(), entries.end(),
                          [](const SortEntry& a, const SortEntry& b) { return b.text < a.text; });
     } else {
@@ -177,18 +176,14 @@ void AlarmList::sortRows() {
     rows_ = std::move(sorted);
 }
 
-void AlarmList::applySort(int key, int order) {
-    // A hand-edited settings file can hold anything: an unknown column falls
-    // back to the default one, an unknown order to ascending.
-    if (!isColumn(key)) key = kDefaultSortKey;
-    int newOrder = 0;
-    if (order == -1) {
-        newOrder = key == sortKey_ ? 1 - sortOrder_ : 0;
-    } else if (order == 1) {
-        newOrder = 1;
+void AlarmList::applySort(Column column, SortOrder order) {
+    if (order == SortOrder::toggle) {
+        const bool descending = column == sortColumn_ && sortOrder_ == SortOrder::ascending;
+        order = descending ? SortOrder::descending : SortOrder::ascending;
     }
-    sortKey_ = key;
-    markSortColumn(newOrder, key + 1);
+    sortColumn_ = column;
+    sortOrder_ = order;
+    markSortColumn();
     sorted_ = true;
     sortRows();
     renumberRows();
@@ -200,15 +195,12 @@ std::optional<std::size_t> AlarmList::rowToShowAfterSort() const {
     return current && rows_[*current].selected ? *current : 0;
 }
 
-void AlarmList::markSortColumn(int order, int column) {
+void AlarmList::markSortColumn() {
     for (AlarmColumn& each : columns_) {
         eraseAll(each.header, kAscendingMark);
         eraseAll(each.header, kDescendingMark);
     }
-    sortOrder_ = order == 1 ? 1 : 0;
-    if (isColumn(column - 1)) {
-        columns_[toIndex(column - 1)].header += sortOrder_ == 1 ? kDescendingMark : kAscendingMark;
-    }
+    columns_[toIndex(sortColumn_)].header += sortOrder_ == SortOrder::descending ? kDescendingMark : kAscendingMark;
 }
 
 bool AlarmList::hasCurrentRow() const { return isFileOpen() && currentPosition().has_value(); }

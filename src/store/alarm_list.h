@@ -21,6 +21,9 @@ static_assert(kColumnHeaders.size() == kColumnCount);
 
 // The list's columns (subitems) in display order; the sort key is a column.
 enum class Column : std::size_t { number, name, days, time, file, deleteAfterRun };
+// toggle is a header click: the sorted column's other order, or ascending
+// for a column not sorted yet.
+enum class SortOrder { ascending, descending, toggle };
 
 struct AlarmRow {
     std::uint64_t id = 0;  // identity that survives sorting, inserts and deletes
@@ -75,16 +78,13 @@ public:
     void loadRows(const std::vector<AlarmRecord>& records);
     void renumberRows();
 
-    // Sorting. order 0 ascending, 1 descending, -1 toggles as a header click;
-    // any other order is taken as 0, a key outside 0-5 as the time column.
-    // Equal texts keep their order; texts compare by code point. From the
-    // first call on, rows added later take their sorted place at once (by the
-    // number column: at the end, as its texts are rewritten by renumbering).
-    void applySort(int key, int order);
-    void markSortColumn(int order, int column);  // column 1-6
-    int sortKey() const { return sortKey_; }
-    int sortOrder() const { return sortOrder_; }
-    bool sorted() const { return sorted_; }
+    // Sorting: marks the column's header and renumbers. Equal texts keep
+    // their order; texts compare by code point. From the first call on, rows
+    // added later take their sorted place at once (by the number column: at
+    // the end, as its texts are rewritten by renumbering).
+    void applySort(Column column, SortOrder order);
+    Column sortColumn() const { return sortColumn_; }
+    SortOrder sortOrder() const { return sortOrder_; }  // never toggle
     // The row a sort brings into view: the highlighted current row, the one
     // the user chose; with none highlighted the first, so that the list shows
     // its top rather than a row nobody picked. None for an empty list.
@@ -120,12 +120,13 @@ public:
 private:
     AlarmRow makeRow(const AlarmRecord& record);
     void sortRows();
+    void markSortColumn();
 
     std::array<AlarmColumn, kColumnCount> columns_;
     std::vector<AlarmRow> rows_;
     std::string tag_;
-    int sortKey_ = 0;
-    int sortOrder_ = 0;
+    Column sortColumn_ = Column::number;
+    SortOrder sortOrder_ = SortOrder::ascending;
     bool sorted_ = false;
     std::optional<std::uint64_t> currentId_;
     std::uint64_t nextId_ = 1;

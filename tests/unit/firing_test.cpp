@@ -140,7 +140,7 @@ TEST(AlarmCheck, FiredRowIsDeletedByIdentityAfterItsAction) {
     };
     for (const auto& [what, action, rows, saves, status] : cases) {
         AlarmList list = openList(lines);
-        list.applySort(3, 0);
+        list.applySort(Column::time, SortOrder::ascending);
         RecordingCheckHost host;
         host.hook = [&list, &run = action](const std::string&) { run(list); };
         const TickResult result = host.tick(list, at(kMonday, "10:00:00"));
@@ -241,8 +241,8 @@ TEST_F(SoundFormModelTest, EachDigitKeyReadsItsSpanFromTheSettings) {
 
 // Only a positive sum extends: 1:-30:0 is a later time, yet adds up to less
 // than 1. The due time wraps past midnight and the week, either way, and the
-// extension's line keeps the switch, the file and any fields after the
-// fourteenth, whatever the old time and days.
+// extension's line keeps the switch and the file, whatever the old time and
+// days, and drops what follows the fourteenth field as the list does.
 TEST(Extension, DueTimeAndLine) {
     const ExtensionSpan spans[] = {{0, 0, 0},  {0, 0, 1},           {1, -30, 0},
                                    {0, -1, 2}, {32767, 32767, 32767}, {-32768, -32768, -32768}};
@@ -257,7 +257,7 @@ TEST(Extension, DueTimeAndLine) {
     };
     for (const auto& [now, span, due] : cases) EXPECT_EQ(extendedTime(now, span), due) << span.hours;
     EXPECT_EQ(buildExtensionLine("0,x,0,0,0,0,0,0,0,99,99,99,C:\\音\\a b.wav,0,extra", hms(4, 5, 6)),
-              "0,xの延長,1,1,1,1,1,1,1,04,05,06,C:\\音\\a b.wav,1,extra");
+              "0,xの延長,1,1,1,1,1,1,1,04,05,06,C:\\音\\a b.wav,1");
     EXPECT_EQ(buildExtensionLine("1,a,0,0,0,0,0,0,0,01,02,03,b.wav", hms(4, 5, 6)), std::nullopt);  // nothing to extend
 }
 

@@ -20,13 +20,15 @@ namespace {
 
 using M = MenuItem;
 using S = WindowState;
+using C = Column;
+using O = SortOrder;
 
 const AlarmSwitchDecision kRunning{true, std::nullopt, SystemColor::window};
 const AlarmSwitchDecision kStopped{false, "アラーム停止中", SystemColor::buttonFace};
 
 // The switch on, the status bar shown, tips off.
-MainWindowState state(bool fileOpen, bool currentRow, int sortKey = 3, bool readme = false) {
-    return {fileOpen, currentRow, sortKey, true, true, false, readme};
+MainWindowState state(bool fileOpen, bool currentRow, Column sortColumn = Column::time, bool readme = false) {
+    return {fileOpen, currentRow, sortColumn, true, true, false, readme};
 }
 
 // The editor and its preview each pause the check; it comes back only when
@@ -93,7 +95,7 @@ TEST(ListInteraction, ContextMenu) {
 // check the sort items.)
 TEST(MenuModel, EnablingCommandsAndShortcuts) {
     const MainWindowState noFile = state(false, false), staleRow = state(false, true), file = state(true, false),
-                          row = state(true, true), readme = state(false, false, 3, true);
+                          row = state(true, true), readme = state(false, false, Column::time, true);
     const std::tuple<M, MainWindowState, bool, bool, bool> cases[] = {
         // item, state, enabled, command available, shortcut allowed
         {M::fileNew, noFile, true, true, true},       {M::helpAbout, noFile, true, true, false},
@@ -168,7 +170,7 @@ protected:
 };
 
 auto fields(const WindowSettings& w) {
-    return std::tuple(w.state, w.left, w.top, w.width, w.height, w.alpha, w.list.sortKey, w.list.sortOrder,
+    return std::tuple(w.state, w.left, w.top, w.width, w.height, w.alpha, w.list.sortColumn, w.list.sortOrder,
                       w.list.columnWidths, w.showToolTip, w.statusBarVisible);
 }
 
@@ -179,12 +181,12 @@ TEST_F(WindowSettingsTest, HandEditedValuesAreBroughtIntoRange) {
     const std::pair<std::string, WindowSettings> cases[] = {
         {"[window]\r\nstate=1\r\nleft=-1200\r\ntop=-30\r\narpha=128\r\nwidth=9000\r\nheight=4000\r\n"
          "[list]\r\nsortkey=0\r\nsortorder=-1\r\ncolwidth3=120\r\nshowtooltip=1.7\r\n[statusbar]\r\nvisible=0\r\n",
-         {S::minimized, -1200, -30, 9000, 4000, 128, {0, -1, {40, 40, 120, 70, 200, 40}}, true, false}},
+         {S::minimized, -1200, -30, 9000, 4000, 128, {C::number, O::toggle, {40, 40, 120, 70, 200, 40}}, true, false}},
         {"[window]\r\nstate=3\r\narpha=300\r\nwidth=0\r\nheight=-20\r\n"
          "[list]\r\nsortkey=6\r\nsortorder=2\r\ncolwidth2=0\r\nshowtooltip=2\r\n[statusbar]\r\nvisible=x\r\n",
-         {S::normal, 0, 0, 7000, 3500, 255, {3, 0, {40, 40, 100, 70, 200, 40}}, false, false}},
+         {S::normal, 0, 0, 7000, 3500, 255, {C::time, O::ascending, {40, 40, 100, 70, 200, 40}}, false, false}},
         {"[window]\r\nstate=2\r\narpha=-4\r\n[list]\r\nsortkey=-1\r\nshowtooltip=-1\r\n[statusbar]\r\nvisible=\r\n",
-         {S::maximized, 0, 0, 7000, 3500, 0, {3, 0, {40, 40, 100, 70, 200, 40}}, false, true}},
+         {S::maximized, 0, 0, 7000, 3500, 0, {C::time, O::ascending, {40, 40, 100, 70, 200, 40}}, false, true}},
     };
     for (const auto& [file, w] : cases) EXPECT_EQ(fields(loadWindowSettings(withFile(file))), fields(w)) << file;
 }
@@ -192,7 +194,8 @@ TEST_F(WindowSettingsTest, HandEditedValuesAreBroughtIntoRange) {
 // What the exit writes reads back as it was (the opacity, never written,
 // excepted); a tag the file cannot hold leaves no older file to be reopened.
 TEST_F(WindowSettingsTest, SavedSettingsReadBack) {
-    WindowSettings w{S::minimized, -1200, 450, 9000, 4005, 128, {1, 1, {40, 120, 100, 70, 200, 40}}, true, false};
+    WindowSettings w{S::minimized, -1200, 450, 9000, 4005, 128, {C::name, O::descending, {40, 120, 100, 70, 200, 40}},
+                     true, false};
     saveWindowSettings(withFile("[window]\r\narpha=7\r\n"), w, "  list.alm ");
     w.alpha = 7;
     EXPECT_EQ(fields(loadWindowSettings(settings)), fields(w));

@@ -88,18 +88,18 @@ TEST(AlarmList, SortIsStableByCodePointAndTheNumberColumnReverses) {
         names.push_back(std::to_string(8 + i % 2) + "-" + std::to_string(i));
         list.addAlarmRow(alarm(names.back(), 8 + i % 2));
     }
-    for (const auto& [order, first] : {std::pair{0, '8'}, {1, '9'}}) {
-        list.applySort(3, order);
+    for (const auto& [order, first] : {std::pair{SortOrder::ascending, '8'}, {SortOrder::descending, '9'}}) {
+        list.applySort(Column::time, order);
         Texts expected = names;
         std::stable_partition(expected.begin(), expected.end(),
                               [lead = first](const auto& name) { return name[0] == lead; });
-        EXPECT_EQ(column(list), expected) << order;
+        EXPECT_EQ(column(list), expected) << first;
     }
     list.clearRows();
     for (const char* name : {"ｱ", "亜", "a", "ア", "B"}) list.addAlarmRow(alarm(name, 0));
-    list.applySort(1, 0);
+    list.applySort(Column::name, SortOrder::ascending);
     EXPECT_EQ(column(list), (Texts{"B", "a", "ア", "亜", "ｱ"}));
-    list.applySort(0, 1);
+    list.applySort(Column::number, SortOrder::descending);
     EXPECT_EQ(column(list), (Texts{"ｱ", "亜", "ア", "a", "B"}));
     EXPECT_EQ(list.column(0).header + "|" + list.column(1).header, " ▽|名前");
     list.setUpAlarmColumns();
@@ -115,7 +115,7 @@ TEST(AlarmList, RowsAddedOrLoadedWhileSortedTakeTheirPlace) {
     list.setTag("list.alm");
     for (const auto& [name, hour] : {std::pair{"late", 20}, {"early", 6}}) list.addAlarmRow(alarm(name, hour));
     EXPECT_EQ(column(list), (Texts{"late", "early"}));
-    list.applySort(3, 1);
+    list.applySort(Column::time, SortOrder::descending);
     for (const auto& [name, hour] : {std::pair{"n1", 12}, {"n2", 12}, {"z", 0}}) list.addAlarmRow(alarm(name, hour));
     list.addAlarmLine("1,n3,0,0,0,0,0,0,0,12,00,00,,0");
     EXPECT_EQ(column(list), (Texts{"late", "n1", "n2", "n3", "early", "z"}));
@@ -126,10 +126,10 @@ TEST(AlarmList, RowsAddedOrLoadedWhileSortedTakeTheirPlace) {
     list.replaceRow(list.row(1).id, alarm("e", 7));
     EXPECT_EQ(column(list), (Texts{"late", "n2", "n3", "e", "early", "z"}));
     EXPECT_EQ(column(list, Column::name, true), Texts{"e"});
-    list.applySort(0, 0);
+    list.applySort(Column::number, SortOrder::ascending);
     list.addAlarmRow(alarm("zzz", 0));
     EXPECT_EQ(column(list).back(), "zzz");
-    list.applySort(1, 1);
+    list.applySort(Column::name, SortOrder::descending);
     list.loadRows({alarm("b", 1), alarm("a", 2), alarm("c", 3), alarm("a", 4)});
     EXPECT_EQ(column(list, Column::time), (Texts{"03:00:00", "01:00:00", "02:00:00", "04:00:00"}));
     EXPECT_EQ(column(list, Column::number), (Texts{"1:", "2:", "3:", "4:"}));
@@ -149,7 +149,7 @@ TEST(AlarmList, CurrentRowFollowsItsRowAndIsGoneAfterDeleteAndASortShowsItWhenHi
     list.setTag("C:\\x\\list.alm");
     for (const auto& [name, hour] : {std::pair{"b", 2}, {"c", 1}}) list.addAlarmRow(alarm(name, hour));
     list.makeCurrent(0);   // "a"
-    list.applySort(3, 0);  // "a" moves to the end
+    list.applySort(Column::time, SortOrder::ascending);  // "a" moves to the end
     EXPECT_EQ(list.currentTag() ? *list.currentTag() : "", "1,a,0,0,0,0,0,0,0,03,00,00,,0");
     EXPECT_EQ(list.rowToShowAfterSort(), 2u);
     list.makeCurrent(2, false);
@@ -259,7 +259,7 @@ TEST_F(AlarmFileTest, SaveWritesTheRowsInDisplayOrderAndNewOnlyTheVersion) {
     list.addAlarmLine(kLineA);
     EXPECT_TRUE(saveAlarmFile(list, context) && fs.writeCount() == 0);
     ASSERT_TRUE(openBytes(kFileA + kLineB + "\r\n").empty());
-    list.applySort(1, 1);  // by name, descending: b before a
+    list.applySort(Column::name, SortOrder::descending);  // by name, descending: b before a
     list.addAlarmLine("1, c ,0,0,0,0,0,0,0,7,5,0,,1");
     const std::string saved = "1.1\r\n1,c,0,0,0,0,0,0,0,07,05,00,,1\r\n" + kLineB + "\r\n" + kLineA + "\r\n";
     ASSERT_TRUE(saveAlarmFile(list, context) && saveAlarmFileAs(list, context, "copy.alm"));

@@ -289,6 +289,7 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
                                               IDC_SECOND_TEXT, IDC_FILE_TEXT, IDC_FILE_BUTTON, IDC_DELETE_CHECK, IDOK,
                                               IDCANCEL}));
         EXPECT_EQ(ImmGetContext(hour), nullptr);  // nor does an input method
+        SendMessageW(at(d, IDC_DAY_CHECK0 + 3), BM_CLICK, 0, 0);  // Wednesday reaches the model: renders keep it
         seen.push_back(textOf(form_->statusBar()));  // the check waits while the editor is open
         SetWindowTextW(at(d, IDC_SECOND_TEXT), L"7");
         NMUPDOWN down{{at(d, IDC_SECOND_UPDOWN), IDC_SECOND_UPDOWN, UDN_DELTAPOS}, 500, -1};
@@ -296,7 +297,8 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
         DWORD from = 0, to = 0;
         SendMessageW(at(d, IDC_SECOND_TEXT), EM_GETSEL, (WPARAM)&from, (LPARAM)&to);
         seen.push_back(textOf(at(d, IDC_SECOND_TEXT)) + " " + std::to_string(from) + "-" + std::to_string(to) +
-                       (GetFocus() == at(d, IDC_SECOND_TEXT) ? " focused" : ""));
+                       (GetFocus() == at(d, IDC_SECOND_TEXT) ? " focused" : "") +
+                       (IsDlgButtonChecked(d, IDC_DAY_CHECK0 + 3) == BST_CHECKED ? " Wed" : ""));
         openHourMenu(d);
 
         SetWindowTextW(at(d, IDC_NAME_TEXT), L"a,b");
@@ -318,7 +320,7 @@ TEST_F(MainFormTest, TheEditorFiltersTimeFieldsPlacesItsMenusPlaysForItselfAndSa
     ASSERT_TRUE(ran);
     const int dpi = static_cast<int>(form_->dpi());
     const std::string place = std::to_string(-MulDiv(4, dpi, 96)) + "," + std::to_string(-MulDiv(12, dpi, 96));
-    EXPECT_EQ(seen, (std::vector<std::string>{"1", "", "アラーム停止中", "06 0-2 focused", place + " 2", "name focused",
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "", "アラーム停止中", "06 0-2 focused Wed", place + " 2", "name focused",
                                               "editor disabled", "2 in the history", place + " 12"}));
     EXPECT_EQ(desktop_.asked, std::vector<std::string>{"box:名前とファイルにはカンマ (,) を使えません。"});
     EXPECT_EQ(sound_.calls.size(), 4u);  // open, play, stop, close

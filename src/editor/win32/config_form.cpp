@@ -63,6 +63,7 @@ struct ConfigFormCommands {
         {IDC_NAME_COMBO, CBN_EDITCHANGE, &F::nameCombo_Change},
         {IDC_NAME_COMBO, CBN_SELCHANGE, &F::nameCombo_Click},
         {IDC_NAME_COMBO, CBN_SETFOCUS, &F::selectAll_Focus},
+        {IDC_DAY_CHECK0, BN_CLICKED, &F::dayCheck_Click, 7},
         {IDC_DAY_BUTTON, BN_CLICKED, &F::dayButton_Click},
         {IDC_HOUR_TEXT, EN_CHANGE, &F::hourText_Change},
         {IDC_MINUTE_TEXT, EN_CHANGE, &F::minuteText_Change},
@@ -134,10 +135,6 @@ INT_PTR ConfigForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (rendering_) return FALSE;
-        if (LOWORD(wParam) >= IDC_DAY_CHECK0 && LOWORD(wParam) < IDC_DAY_CHECK0 + 7 && HIWORD(wParam) == BN_CLICKED) {
-            dayCheck_Click();
-            return TRUE;
-        }
         return routeCommand(*this, ConfigFormCommands::kRoutes, wParam) ? TRUE : FALSE;
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<NMHDR*>(lParam);

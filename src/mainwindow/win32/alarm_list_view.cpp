@@ -5,22 +5,91 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "mainwindow/list_interaction.h"
+#include "mainwindow/win32/window_placement.h"
 #include "platform/win32/text.h"
 #include "schedule/countdown_text.h"
 
 namespace kolvi {
 namespace {
 
-Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 bool keyDown(int key) { return GetKeyState(key) < 0; }
+
+// The tip's one tool, which covers the whole list.
+TTTOOLINFOW toolInfo(HWND list) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = list;
+    tool.uId = 1;
+    return tool;
+}
 
 }  // namespace
 
+void ListToolTip::attach(HWND list, TextAt textAt) {
+    list_ = list;
+    textAt_ = std::move(textAt);
+}
+
+void ListToolTip::setOn(bool on) {
+    on_ = on;
+    if (!on || tip_ != nullptr) return;
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(list_), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    if (tip_ == nullptr) return;
+    TTTOOLINFOW tool = toolInfo(list_);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    GetClientRect(list_, &tool.rect);
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 800);
+}
+
+void ListToolTip::fitList() {
+    if (tip_ == nullptr) return;
+    TTTOOLINFOW tool = toolInfo(list_);
+    GetClientRect(list_, &tool.rect);
+    SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ListToolTip::list_MouseMove(POINT at, int item) {
+    if (tip_ == nullptr) return;
+    // A new row under the pointer pops the tip, so that it comes back over
+    // the new row; within a row the count goes on as the clock does.
+    if (item != hoveredRow_) {
+        hoveredRow_ = item;
+        SendMessageW(tip_, TTM_POP, 0, 0);
+    } else if (win32::widen(textAt_(at)) != text_) {
+        // Handing the tool its callback again makes a tip on show ask for
+        // its text anew.
+        TTTOOLINFOW tool = toolInfo(list_);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+std::optional<LRESULT> ListToolTip::notify(NMHDR& header) {
+    if (tip_ == nullptr || header.hwndFrom != tip_ || header.code != TTN_GETDISPINFOW) return std::nullopt;
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(list_, &at);
+    text_ = win32::widen(textAt_(at));
+    reinterpret_cast<NMTTDISPINFOW&>(header).lpszText = text_.data();
+    return 0;
+}
+
 AlarmListView::AlarmListView(AlarmList& alarms, const Clock& clock, AlarmListEvents& events)
     : alarms_(alarms), clock_(clock), events_(events) {}
+
+AlarmListView::Hit AlarmListView::hitTest(POINT listPoint) const {
+    LVHITTESTINFO hit{};
+    hit.pt = listPoint;
+    const int item = ListView_HitTest(listView_, &hit);
+    return {item, hit.flags};
+}
 
 int AlarmListView::scale(int logicalPixels) const { return MulDiv(logicalPixels, static_cast<int>(dpi_), 96); }
 
@@ -40,6 +109,7 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
     subclass_.attach(listView_, [this](UINT message, WPARAM wParam, LPARAM lParam) {
         return listView_Message(message, wParam, lParam);
     });
+    toolTip_.attach(listView_, [this](POINT at) { return toolTipTextAt(at); });
     for (int c = 0; c < kColumnCount; ++c) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
@@ -54,37 +124,9 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
     return true;
 }
 
-// One tool covering the list; its text is worked out when it is shown. Made
-// when tips are first switched on (they are off by default), so that a start
-// without them does not pay for the window.
-void AlarmListView::setToolTipsOn(bool on) {
-    toolTipsOn_ = on;
-    if (!on || toolTip_ != nullptr) return;
-    toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(listView_),
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (toolTip_ == nullptr) return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = listView_;
-    tool.uId = 1;
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    GetClientRect(listView_, &tool.rect);
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 800);
-}
-
 void AlarmListView::moveTo(const Rect& place) {
     MoveWindow(listView_, place.left, place.top, place.width(), place.height(), TRUE);
-    if (toolTip_ != nullptr) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = listView_;
-        tool.uId = 1;
-        GetClientRect(listView_, &tool.rect);
-        SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    toolTip_.fitList();
 }
 
 void AlarmListView::setFont(HFONT font) { SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
@@ -175,10 +217,7 @@ std::optional<LRESULT> AlarmListView::notify(NMHDR& header) {
             return 0;
         }
     }
-    if (toolTip_ != nullptr && header.hwndFrom == toolTip_ && header.code == TTN_GETDISPINFOW) {
-        return toolTip_GetDispInfo(header);
-    }
-    return std::nullopt;
+    return toolTip_.notify(header);
 }
 
 LRESULT AlarmListView::listView_GetDispInfo(NMHDR& header) {
@@ -223,13 +262,11 @@ LRESULT AlarmListView::listView_ItemChanged(NMHDR& header) {
 }
 
 void AlarmListView::listView_MouseDown(POINT at) {
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    const int item = ListView_HitTest(listView_, &hit);
-    const bool onRow = item >= 0 && (hit.flags & LVHT_ONITEM) != 0;
+    const Hit hit = hitTest(at);
+    const bool onRow = hit.item >= 0 && (hit.flags & LVHT_ONITEM) != 0;
     switch (listMouseDown(onRow, alarms_.hasCurrentRow())) {
     case MouseDownAction::makeCurrent:
-        alarms_.makeCurrent(static_cast<std::size_t>(item), true);
+        alarms_.makeCurrent(static_cast<std::size_t>(hit.item), true);
         break;
     case MouseDownAction::clearCurrent:
         alarms_.clearCurrent();
@@ -280,15 +317,12 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        LVHITTESTINFO hit{};
-        hit.pt = at;
-        const int item = ListView_HitTest(listView_, &hit);
         // With full-row select every cell reports the whole item part, so
         // only that exact answer means the check box itself.
-        if (item >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) {
+        if (const Hit hit = hitTest(at); hit.item >= 0 && (hit.flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON) {
             SetFocus(listView_);
             listView_MouseDown(at);
-            events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
+            events_.alarmList_ItemCheck(static_cast<std::size_t>(hit.item));
             return 0;
         }
         listView_MouseDown(at);
@@ -310,50 +344,14 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
     case WM_MBUTTONDOWN:
         listView_MouseDown(at);
         return std::nullopt;
-    case WM_MOUSEMOVE: {
-        // A new row under the pointer pops the tip, so that it comes back
-        // over the new row; within a row the count goes on as the clock does.
-        LVHITTESTINFO hit{};
-        hit.pt = at;
-        const int item = ListView_HitTest(listView_, &hit);
-        if (toolTip_ == nullptr) return std::nullopt;
-        if (item != hoveredRow_) {
-            hoveredRow_ = item;
-            SendMessageW(toolTip_, TTM_POP, 0, 0);
-        } else if (win32::widen(toolTipTextAt(at)) != toolTipText_) {
-            // Handing the tool its callback again makes a tip on show ask
-            // for its text anew.
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.hwnd = listView_;
-            tool.uId = 1;
-            tool.lpszText = LPSTR_TEXTCALLBACKW;
-            SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-        }
+    case WM_MOUSEMOVE:
+        toolTip_.list_MouseMove(at, hitTest(at).item);
         return std::nullopt;
-    }
     case WM_CONTEXTMENU:
         return 0;  // opened by the handlers above
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (opensListPopupFromKeyboard(static_cast<unsigned>(wParam), keyDown(VK_SHIFT), keyDown(VK_CONTROL),
-                                       keyDown(VK_MENU))) {
-            listView_KeyboardMenu();
-            return 0;
-        }
-        if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-            int item = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
-            if (item < 0) {
-                if (const auto current = alarms_.currentPosition()) item = static_cast<int>(*current);
-            }
-            if (item >= 0) events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
-            return 0;
-        }
-        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-            events_.alarmList_Activate();
-            return 0;
-        }
-        return std::nullopt;
+        return listView_KeyDown(message, wParam);
     case WM_CHAR:
         // Already handled as keys; no search and no beep.
         if (wParam == L' ' || wParam == L'\r') return 0;
@@ -363,24 +361,33 @@ std::optional<LRESULT> AlarmListView::listView_Message(UINT message, WPARAM wPar
     }
 }
 
+std::optional<LRESULT> AlarmListView::listView_KeyDown(UINT message, WPARAM key) {
+    if (opensListPopupFromKeyboard(static_cast<unsigned>(key), keyDown(VK_SHIFT), keyDown(VK_CONTROL),
+                                   keyDown(VK_MENU))) {
+        listView_KeyboardMenu();
+        return 0;
+    }
+    if (message == WM_KEYDOWN && key == VK_SPACE) {
+        int item = ListView_GetNextItem(listView_, -1, LVNI_FOCUSED);
+        if (item < 0) {
+            if (const auto current = alarms_.currentPosition()) item = static_cast<int>(*current);
+        }
+        if (item >= 0) events_.alarmList_ItemCheck(static_cast<std::size_t>(item));
+        return 0;
+    }
+    if (message == WM_KEYDOWN && key == VK_RETURN) {
+        events_.alarmList_Activate();
+        return 0;
+    }
+    return std::nullopt;
+}
+
 std::string AlarmListView::toolTipTextAt(POINT listPoint) const {
-    LVHITTESTINFO hit{};
-    hit.pt = listPoint;
-    const int item = ListView_HitTest(listView_, &hit);
+    const int item = hitTest(listPoint).item;
     const AlarmRow* row = item >= 0 && static_cast<std::size_t>(item) < alarms_.rowCount()
                               ? &alarms_.row(static_cast<std::size_t>(item))
                               : nullptr;
-    return rowCountdownText(toolTipsOn_, row, clock_.now());
-}
-
-LRESULT AlarmListView::toolTip_GetDispInfo(NMHDR& header) {
-    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-    POINT at{};
-    GetCursorPos(&at);
-    ScreenToClient(listView_, &at);
-    toolTipText_ = win32::widen(toolTipTextAt(at));
-    info.lpszText = toolTipText_.data();
-    return 0;
+    return rowCountdownText(toolTip_.on(), row, clock_.now());
 }
 
 }  // namespace kolvi

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,33 @@ public:
     virtual void alarmList_Activate() = 0;
 };
 
+// The list's one tool tip: a single tool over the whole list, whose text is
+// asked for when it shows. Made when tips are first switched on (they are off
+// by default), so that a start without them does not pay for the window.
+class ListToolTip {
+public:
+    // The tip's text for a point of the list (empty: no tip).
+    using TextAt = std::function<std::string(POINT listPoint)>;
+
+    void attach(HWND list, TextAt textAt);
+    void setOn(bool on);
+    bool on() const { return on_; }
+    // The list was moved or resized: the tool covers it again.
+    void fitList();
+    // The pointer moved over the list, onto row `item` (-1: none).
+    void list_MouseMove(POINT at, int item);
+    // TTN_GETDISPINFOW of this tip; nullopt for every other notification.
+    std::optional<LRESULT> notify(NMHDR& header);
+
+private:
+    HWND list_ = nullptr;
+    HWND tip_ = nullptr;
+    TextAt textAt_;
+    std::wstring text_;
+    int hoveredRow_ = -1;
+    bool on_ = false;
+};
+
 class AlarmListView {
 public:
     AlarmListView(AlarmList& alarms, const Clock& clock, AlarmListEvents& events);
@@ -49,7 +77,7 @@ public:
     void setBackground(COLORREF color);
     void setFont(HFONT font);
     void moveTo(const Rect& place);
-    void setToolTipsOn(bool on);
+    void setToolTipsOn(bool on) { toolTip_.setOn(on); }
     // The dpi changes: the widths are read at the old dpi first.
     void setDpi(UINT dpi);
     // Widths move between the control (pixels at its dpi) and the model
@@ -64,11 +92,18 @@ public:
     std::string toolTipTextAt(POINT listPoint) const;
 
 private:
+    // The row at a point of the list (-1: none) and where on it the point is.
+    struct Hit {
+        int item = -1;
+        UINT flags = 0;
+    };
+    Hit hitTest(POINT listPoint) const;
+
     std::optional<LRESULT> listView_Message(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> listView_KeyDown(UINT message, WPARAM key);
     LRESULT listView_GetDispInfo(NMHDR& header);
     LRESULT listView_ItemChanged(NMHDR& header);
     LRESULT listView_FindItem(NMHDR& header);
-    LRESULT toolTip_GetDispInfo(NMHDR& header);
     void listView_MouseDown(POINT at);
     void listView_MouseUp();
     void listView_KeyboardMenu();
@@ -80,15 +115,12 @@ private:
     const Clock& clock_;
     AlarmListEvents& events_;
     HWND listView_ = nullptr;
-    HWND toolTip_ = nullptr;
     win32::ControlSubclass subclass_;
-    std::wstring toolTipText_;
+    ListToolTip toolTip_;
     // The header texts the control shows: setting one redraws the header,
     // so only a changed sort mark is written.
     std::array<std::wstring, kColumnCount> shownHeaders_;
-    int hoveredRow_ = -1;
     UINT dpi_ = 96;
-    bool toolTipsOn_ = false;
     bool syncing_ = false;  // selection changes made by us, not the user
 };
 

@@ -10,7 +10,6 @@
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/list_interaction.h"
-#include "mainwindow/win32/main_menus.h"
 #include "mainwindow/win32/window_placement.h"
 #include "mainwindow/window_settings.h"
 #include "settings/safety_settings.h"
@@ -89,7 +88,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
 
     // Sorted before the rows arrive, so that the file opens with its first
     // row in display order current and in view.
-    alarms_.applySort(stored.list.sortKey, stored.list.sortOrder);
+    alarms_.applySort(stored.list.sortColumn, stored.list.sortOrder);
     const std::string opened = openAlarmFile(alarms_, files_, path);
     model_.rememberStart(path.empty() && opened.empty() && !settings.readString("list", "lastopen", "").empty());
     showFileState(opened);
@@ -256,29 +255,6 @@ MainWindowState MainForm::menuState() const {
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
 
-void MainForm::renderMenus() {
-    renderMainMenus(hwnd(), popupMenus_.get(), menuState());
-}
-
-void MainForm::routeCommand(int id, bool fromAccelerator) {
-    const CommandRoute* route = MainFormCommands::find(id);
-    if (route == nullptr) return;
-    // The context menu's commands act on the row it was opened for, even if
-    // an alarm fired (and became current) while the menu was open.
-    if (isContextRowCommand(route->item)) {
-        const auto position = popupRowId_ ? alarms_.findRow(*popupRowId_) : std::nullopt;
-        if (!position) return;
-        alarms_.makeCurrent(*position, true);
-        listView_.refresh();
-    }
-    // A shortcut obeys the same enabling rules as its menu item, worked out
-    // afresh now rather than when the menu last opened.
-    const MainWindowState state = menuState();
-    if (fromAccelerator && !shortcutAllowed(route->item, state)) return;
-    if (!isCommandAvailable(route->item, state)) return;
-    (this->*route->handler)();
-}
-
 LRESULT MainForm::routeNotify(NMHDR& header) {
     if (const auto handled = listView_.notify(header)) return *handled;
     if (header.hwndFrom == statusBar() && header.code == static_cast<UINT>(NM_DBLCLK)) statusBar_DblClick();
@@ -373,7 +349,7 @@ void MainForm::form_Unload() {
     WindowSettings window;
     captureWindowPlace(hwnd(), static_cast<int>(dpi()), inTray, window);
     listView_.readColumnWidths();
-    window.list.sortKey = alarms_.sortKey();
+    window.list.sortColumn = alarms_.sortColumn();
     window.list.sortOrder = alarms_.sortOrder();
     for (int c = 0; c < kColumnCount; ++c) window.list.columnWidths[static_cast<std::size_t>(c)] = alarms_.column(c).width;
     window.showToolTip = model_.toolTipsOn();
@@ -429,8 +405,8 @@ void MainForm::viewToolTip_Click() {
     renderMenus();
 }
 
-void MainForm::sortBy(int key) {
-    alarms_.applySort(key, -1);
+void MainForm::sortBy(Column column) {
+    alarms_.applySort(column, SortOrder::toggle);
     listView_.refresh();
     if (const auto row = alarms_.rowToShowAfterSort()) listView_.showRow(*row);
 }
@@ -498,7 +474,7 @@ void MainForm::alarmList_ItemCheck(std::size_t position) {
 }
 
 void MainForm::alarmList_ColumnClick(int subitem) {
-    if (const auto key = sortKeyForHeaderClick(subitem)) sortBy(*key);
+    if (const auto column = sortColumnForHeaderClick(subitem)) sortBy(*column);
 }
 
 void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
@@ -506,7 +482,7 @@ void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> 
     popupRowId_ = alarms_.currentRowId();
     renderMenus();
     const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
-    SetMenuDefaultItem(menu, static_cast<UINT>(MainFormCommands::find(defaultItem)->id), FALSE);
+    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
     POINT at{};
     if (screenPoint) {
         at = *screenPoint;

@@ -86,7 +86,10 @@ public:
     static constexpr UINT_PTR kAlarmTimerId = 1;
 
 private:
-    friend struct MainFormCommands;  // the command table names the handlers
+    // The command table names the handlers. It, renderMenus, routeCommand
+    // and commandId live in main_menus.cpp, which this file does not include.
+    friend struct MainFormCommands;
+    static int commandId(MenuItem item);
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -122,11 +125,11 @@ private:
     void fileVolume_Click();
     void viewStatus_Click();
     void viewToolTip_Click();
-    void viewSortName_Click() { sortBy(1); }
-    void viewSortDay_Click() { sortBy(2); }
-    void viewSortTime_Click() { sortBy(3); }
-    void viewSortFile_Click() { sortBy(4); }
-    void viewSortDelete_Click() { sortBy(5); }
+    void viewSortName_Click() { sortBy(Column::name); }
+    void viewSortDay_Click() { sortBy(Column::days); }
+    void viewSortTime_Click() { sortBy(Column::time); }
+    void viewSortFile_Click() { sortBy(Column::file); }
+    void viewSortDelete_Click() { sortBy(Column::deleteAfterRun); }
     void alarmEnable_Click();
     void alarmEdit_Click();
     void alarmDelete_Click();
@@ -143,7 +146,7 @@ private:
     bool alarmsOn() const;
     void showNextAlarm(const std::optional<std::string>& line);
     void showFileState(const std::string& openedPath);
-    void sortBy(int key);
+    void sortBy(Column column);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
     MainWindowState menuState() const;
     void renderMenus();

@@ -5,8 +5,9 @@ namespace {
 
 constexpr int kViewSortPosition = 3;  // in the view menu
 
-}  // namespace
-
+// Renders the window's menu bar and the pop-up menus whole from the rules:
+// the bar's top-level items and the sort sub-menu by position, every command
+// by its id.
 void renderMainMenus(HWND window, HMENU popupMenus, const MainWindowState& state) {
     const HMENU menuBar = GetMenu(window);
     const auto flags = [](const MenuItemState& s) { return static_cast<UINT>(s.enabled ? MF_ENABLED : MF_GRAYED); };
@@ -25,6 +26,31 @@ void renderMainMenus(HWND window, HMENU popupMenus, const MainWindowState& state
     EnableMenuItem(GetSubMenu(menuBar, 1), kViewSortPosition,
                    MF_BYPOSITION | flags(menuItemState(MenuItem::viewSort, state)));
     if (IsWindowVisible(window)) DrawMenuBar(window);  // a hidden window draws it when shown
+}
+
+}  // namespace
+
+void MainForm::renderMenus() { renderMainMenus(hwnd(), popupMenus_.get(), menuState()); }
+
+int MainForm::commandId(MenuItem item) { return MainFormCommands::find(item)->id; }
+
+void MainForm::routeCommand(int id, bool fromAccelerator) {
+    const CommandRoute* route = MainFormCommands::find(id);
+    if (route == nullptr) return;
+    // The context menu's commands act on the row it was opened for, even if
+    // an alarm fired (and became current) while the menu was open.
+    if (isContextRowCommand(route->item)) {
+        const auto position = popupRowId_ ? alarms_.findRow(*popupRowId_) : std::nullopt;
+        if (!position) return;
+        alarms_.makeCurrent(*position, true);
+        listView_.refresh();
+    }
+    // A shortcut obeys the same enabling rules as its menu item, worked out
+    // afresh now rather than when the menu last opened.
+    const MainWindowState state = menuState();
+    if (fromAccelerator && !shortcutAllowed(route->item, state)) return;
+    if (!isCommandAvailable(route->item, state)) return;
+    (this->*route->handler)();
 }
 
 }  // namespace kolvi

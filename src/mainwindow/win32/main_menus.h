@@ -1,7 +1,9 @@
 #pragma once
 // The main window's menus: every command of the menu bar, the accelerators
-// and the pop-up menus with its handler, and the menus rendered from the
-// enabling rules.
+// and the pop-up menus with its handler. Included by main_menus.cpp alone,
+// which defines MainForm's members that use the table (rendering the menus
+// from the enabling rules, routing a command), so that MainForm's own file
+// and its command table do not include each other.
 #include <windows.h>
 
 #include "mainwindow/menu_model.h"
@@ -75,10 +77,5 @@ struct MainFormCommands {
     }
 };
 static_assert(MainFormCommands::coverEveryCommand(), "each menu command needs exactly one route");
-
-// Renders the window's menu bar and the pop-up menus whole from the rules:
-// the bar's top-level items and the sort sub-menu by position, every command
-// by its id.
-void renderMainMenus(HWND window, HMENU popupMenus, const MainWindowState& state);
 
 }  // namespace kolvi

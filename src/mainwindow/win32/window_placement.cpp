@@ -5,9 +5,10 @@
 #include "platform/win32/proc_guard.h"
 
 namespace kolvi {
-namespace {
 
 Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+namespace {
 
 BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return win32::guarded<BOOL>(FALSE, [&] {

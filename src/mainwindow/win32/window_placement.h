@@ -9,6 +9,8 @@
 
 namespace kolvi {
 
+Rect toRect(const RECT& r);
+
 // The stored place at `dpi`, moved onto the primary work area when its title
 // bar could not be reached on any monitor.
 Rect storedWindowPlace(const WindowSettings& stored, int dpi);

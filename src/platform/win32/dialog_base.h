@@ -22,13 +22,15 @@ public:
 };
 
 // A handler table for WM_COMMAND: control id and notification code (any
-// code with kAnyCode) to a member function of the form.
+// code with kAnyCode) to a member function of the form. A route can cover a
+// row of controls with consecutive ids, from id on.
 inline constexpr int kAnyCode = -1;
 template <typename Form>
 struct CommandRoute {
     int id;
     int code;
     void (Form::*handler)();
+    int idCount = 1;
 };
 
 class DialogBase {
@@ -70,7 +72,7 @@ protected:
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
         for (const CommandRoute<Form>& route : routes) {
-            if (route.id == id && (route.code == kAnyCode || route.code == code)) {
+            if (id >= route.id && id < route.id + route.idCount && (route.code == kAnyCode || route.code == code)) {
                 (form.*route.handler)();
                 return true;
             }
