@@ -245,11 +245,9 @@ TEST_F(SoundFormModelTest, EachDigitKeyReadsItsSpanFromTheSettings) {
 // extension's line keeps the switch, the file and any fields after the
 // fourteenth, whatever the old time and days.
 TEST(Extension, DueTimeAndLine) {
-    const ExtensionSpan spans[] = {{0, 0, 0},  {0, 0, 1},           {1, -30, 0},
-                                   {0, -1, 2}, {32767, 32767, 32767}, {-32768, -32768, -32768}};
-    std::string extends;  // + for each span that extends
-    for (const ExtensionSpan& span : spans) extends += extendsAlarm(span) ? '+' : '-';
-    EXPECT_EQ(extends, "-+-++-");
+    const std::pair<ExtensionSpan, bool> spans[] = {{{0, 0, 0}, false},  {{0, 0, 1}, true}, {{1, -30, 0}, false},
+        {{0, -1, 2}, true}, {{32767, 32767, 32767}, true}, {{-32768, -32768, -32768}, false}};
+    for (const auto& [span, extends] : spans) EXPECT_EQ(extendsAlarm(span), extends) << span.hours << ":" << span.minutes;
     const std::tuple<LocalTime, ExtensionSpan, LocalTime> cases[] = {
         // Back past midnight and past the week's start (the extension span fuzzer's corpus wraps forward, the
         // largest span included), and the largest span back: over 1388 days, without overflow.

@@ -241,7 +241,7 @@ TEST(Win32WakeTimer, TheWakeTimerIsDueAtTheLocalMomentAsked) {
 std::string readAndCloseBox() {
     HWND box = nullptr;
     do box = FindWindowExW(nullptr, box, L"#32770", nullptr); while (box != nullptr && !IsWindowVisible(box));
-    const std::string seen = textOf(box) + "|" + textOf(GetDlgItem(box, 0xFFFF)) +
+    const std::string seen = windowText(box) + "|" + windowText(GetDlgItem(box, 0xFFFF)) +
                              ((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "|topmost" : "");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return seen;
