@@ -245,14 +245,17 @@ TEST(StartUp, MinArgumentAndStoredStateDecideTheTray) {
               (std::array{StartPlan{S::normal, false}, StartPlan{S::maximized, true}, StartPlan{S::normal, true}}));
 }
 
-// Twips convert rounding half away from zero; a dpi of 0 or less counts as
-// 96; beyond int, saturation. The list fills the client area above a visible
-// status bar; a client area no higher than the bar (a minimised window)
-// leaves the list alone.
-TEST(Geometry, TwipsAndTheListsPlace) {
+// The list fills the client area above a visible status bar; a client area
+// no higher than the bar (a minimised window) leaves the list alone.
+TEST(Geometry, TheListFillsTheClientAreaAboveTheStatusBar) {
     EXPECT_EQ(layoutAlarmList({500, 300}, true, 22), (Rect{0, 0, 500, 278}));
     EXPECT_EQ(layoutAlarmList({500, 23}, false, 22), (Rect{0, 0, 500, 23}));
     EXPECT_EQ(layoutAlarmList({500, 22}, true, 22), std::nullopt);
+}
+
+// Twips convert rounding half away from zero; a dpi of 0 or less counts as
+// 96; beyond int, saturation.
+TEST(Geometry, TwipsConvertToPixelsAndBack) {
     const int cases[][3] = {
         // twips, dpi, pixels
         {7000, 96, 467}, {3500, 96, 233}, {7000, 120, 583}, {-7, 96, 0}, {-8, 96, -1}, {1440, 0, 96}, {1440, -5, 96},
