@@ -7,11 +7,10 @@ add_library(kolvi_native STATIC
 target_include_directories(kolvi_native PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(kolvi_native PRIVATE ${KOLVI_WARNINGS})
 
-file(GLOB KOLVI_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(kolvi_test_support STATIC ${KOLVI_SUPPORT_SOURCES})
-target_include_directories(kolvi_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(kolvi_test_support PUBLIC kolvi_core kolvi_native)
-target_compile_options(kolvi_test_support PRIVATE ${KOLVI_WARNINGS})
+# The fakes and the in-memory file system: headers only.
+add_library(kolvi_test_support INTERFACE)
+target_include_directories(kolvi_test_support INTERFACE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(kolvi_test_support INTERFACE kolvi_core kolvi_native)
 
 file(GLOB KOLVI_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(kolvi_unit_tests ${KOLVI_UNIT_SOURCES})

@@ -42,18 +42,6 @@ MainWindowState MainWindowModel::menuState(const AlarmList& alarms, bool readmeE
     return state;
 }
 
-bool MainWindowModel::requestExit() {
-    if (exitRequested_) return false;
-    exitRequested_ = true;
-    return true;
-}
-
-bool MainWindowModel::beginUnload() {
-    if (unloaded_) return false;
-    unloaded_ = true;
-    return true;
-}
-
 std::optional<Column> sortColumnForHeaderClick(int subitem) {
     if (subitem <= static_cast<int>(Column::number) || subitem >= kColumnCount) return std::nullopt;
     return static_cast<Column>(subitem);

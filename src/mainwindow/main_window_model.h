@@ -3,6 +3,7 @@
 // not about Win32: the master switch and the pause of the alarm check, the
 // view options, the end of the program, the header-click rule.
 #include <optional>
+#include <utility>
 
 #include "mainwindow/menu_model.h"
 #include "mainwindow/running_state.h"
@@ -38,9 +39,9 @@ public:
 
     // The program is to end: true the first time only, so that it is posted
     // once however many ways ask for it.
-    bool requestExit();
+    bool requestExit() { return !std::exchange(exitRequested_, true); }
     // The window unloads: true the first time only (several messages lead there).
-    bool beginUnload();
+    bool beginUnload() { return !std::exchange(unloaded_, true); }
 
     // The remembered file could not be opened at start (missing, locked,
     // refused). Until the user opens, creates, saves as or closes a file,

@@ -18,6 +18,7 @@ namespace kolvi::e2e {
 
 using win32::narrow;
 using win32::widen;
+using test::windowText;
 
 inline constexpr int kTrayExit = 1502;  // "終了(&X)" of the tray menu
 
@@ -26,12 +27,6 @@ inline constexpr int kTrayExit = 1502;  // "終了(&X)" of the tray menu
 inline std::string fromUnixPath(std::string path) {
     for (char& c : path) c = c == '/' ? '\\' : c;
     return "Z:" + path;
-}
-
-inline std::string windowText(HWND hwnd) {
-    wchar_t buffer[1024] = {};
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
-    return narrow(buffer);
 }
 
 // How long a wait may take before it counts as a failure: only there to end

@@ -1,6 +1,6 @@
 // What happens as alarms come due: the check, the countdown tip, the alarm
 // action's choice, the notification window with its extensions, the control
-// commands and the key notation.
+// commands with the power-action countdown and the key notation.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -118,7 +118,8 @@ TEST(AlarmCheck, NestedTicksFireOtherRowsAndTheFiredRowIsDeletedByIdentity) {
     EXPECT_EQ(host.tick(list, at(kMonday, "10:00:00")).status, "10:00:00 (A)");
     EXPECT_EQ(nested, (Texts{"10:00:00 (D)", "10:00:00", "10:00:01 (C)"}));
     // C's deletion moved A up to where C was; D, now at A's old place, stays.
-    EXPECT_EQ(std::pair(column(list), host.saves), std::pair(Texts{"D"}, 2));
+    EXPECT_EQ(column(list), Texts{"D"});
+    EXPECT_EQ(host.saves, 2);
     host.tick(list, at(kMonday, "10:00:01"));
     host.tick(list, at(kMonday, "10:00:00"));  // the clock set back: D again
     EXPECT_EQ(host.fired, (Texts{"A", "D", "C", "D"}));
@@ -244,11 +245,9 @@ TEST_F(SoundFormModelTest, EachDigitKeyReadsItsSpanFromTheSettings) {
 // extension's line keeps the switch and the file, whatever the old time and
 // days, and drops what follows the fourteenth field as the list does.
 TEST(Extension, DueTimeAndLine) {
-    const ExtensionSpan spans[] = {{0, 0, 0},  {0, 0, 1},           {1, -30, 0},
-                                   {0, -1, 2}, {32767, 32767, 32767}, {-32768, -32768, -32768}};
-    std::string extends;  // + for each span that extends
-    for (const ExtensionSpan& span : spans) extends += extendsAlarm(span) ? '+' : '-';
-    EXPECT_EQ(extends, "-+-++-");
+    const std::pair<ExtensionSpan, bool> spans[] = {{{0, 0, 0}, false},  {{0, 0, 1}, true}, {{1, -30, 0}, false},
+        {{0, -1, 2}, true}, {{32767, 32767, 32767}, true}, {{-32768, -32768, -32768}, false}};
+    for (const auto& [span, extends] : spans) EXPECT_EQ(extendsAlarm(span), extends) << span.hours << ":" << span.minutes;
     const std::tuple<LocalTime, ExtensionSpan, LocalTime> cases[] = {
         // Back past midnight and past the week's start (the extension span fuzzer's corpus wraps forward, the
         // largest span included), and the largest span back: over 1388 days, without overflow.
@@ -365,6 +364,35 @@ TEST(ControlCommand, EveryWordAndItsAction) {
     for (const char* text : {"", " exit", "exit ", "exits", "lock.wav", "logoff", "logoff95", "shutdown", "reboot",
                              "sendkeys", "sendkeys\tx", " sendkeys x", "send keys x", "ｅｘｉｔ", "C:\\sound\\exit"}) {
         EXPECT_EQ(parseControlCommand(text), std::nullopt) << text;
+    }
+}
+
+TEST(PowerCountdown, OnlyPowerCommandsWithADelayCountDownAndTheActionRunsOnceUnlessCancelled) {
+    const std::tuple<const char*, const char*, int, const char*> commands[] = {
+        // command, name, delay, the countdown's text; "" (no power command, or no delay): run at once, as always.
+        {"shutdown2k", "朝", 3, "朝: 3秒後にシャットダウンします。"}, {"logoffxp", "", 5, "5秒後にログオフします。"},
+        {"REBOOT2K", "朝", 30, "朝: 30秒後に再起動します。"}, {"lock", "朝", 30, ""}, {"shutdown2k", "朝", 0, ""},
+    };
+    for (const auto& [command, name, delay, text] : commands) {
+        const std::optional<PowerCountdown> countdown = guardPowerCommand(*parseControlCommand(command), name, delay);
+        EXPECT_EQ(countdown ? countdown->text() : "", text) << command;
+    }
+    // 't' a second passes, 'r' 今すぐ実行, 'c' キャンセル; then what ran and the texts the ticks showed.
+    const std::tuple<const char*, Texts, Texts> scripts[] = {
+        {"tttttr", {"poweroff"}, {"会議: 2秒後にシャットダウンします。", "会議: 1秒後にシャットダウンします。"}},
+        {"trtrt", {"poweroff"}, {"会議: 2秒後にシャットダウンします。"}},
+        {"tcttr", {}, {"会議: 2秒後にシャットダウンします。"}},
+    };
+    for (const auto& [script, calls, texts] : scripts) {
+        RecordingSystemActions actions;
+        PowerCountdown countdown("会議", PowerAction::powerOff, 3);
+        Texts shown;
+        for (const char* step = script; *step != '\0'; ++step) {
+            if (*step == 't' && countdown.tick(actions)) shown.push_back(countdown.text());
+            if (*step == 'r') countdown.runNow(actions);
+            if (*step == 'c') countdown.cancel();
+        }
+        EXPECT_EQ(std::tuple(countdown.done(), actions.calls, shown), std::tuple(true, calls, texts)) << script;
     }
 }
 

@@ -49,12 +49,8 @@ TEST(MainWindowModel, PausesNestAndTheSwitchIsHonouredWhenTheyEnd) {
     EXPECT_EQ(MainWindowModel(0).alarmSwitch(), kStopped);  // a period of 0 ms would never tick
 }
 
-// The exit is posted and the window unloads once, however many ways ask; the
-// volume control falls back to its older name.
-TEST(MainWindowModel, ExitOnceAndTheVolumeControl) {
-    MainWindowModel model;
-    EXPECT_EQ((std::array{model.requestExit(), model.requestExit(), model.beginUnload(), model.beginUnload()}),
-              (std::array{true, false, true, false}));
+// The volume control falls back to its older name.
+TEST(VolumeControl, FallsBackToItsOlderName) {
     test::RecordingDesktop desktop;
     startVolumeControl(desktop);
     desktop.startSucceeds = false;
@@ -113,12 +109,8 @@ TEST(MenuModel, EnablingCommandsAndShortcuts) {
 }
 
 // The tip is cut to the field without splitting a character and sent only
-// when it changes. Restored, the window returns to its state before it went
-// into the tray; started maximised straight into the tray, it comes back
-// maximised; a minimised state is never one to return to. The refresh timer
-// and the shell's restart re-add the icon only while in the tray, and nothing
-// happens on resize once the exit has started.
-TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
+// when it changes.
+TEST(TrayIcon, TheTipFitsTheFieldAndIsSentOnlyWhenItChanges) {
     const std::string title = "Kolviアラーム", pair = "\xF0\x9F\x94\x94";  // 9 UTF-16 units; U+1F514, a surrogate pair
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
         {title, 10, title},          {title, 9, "Kolviアラー"},  {"ab" + pair, 4, "ab"},  {"ab" + pair, 5, "ab" + pair},
@@ -128,36 +120,60 @@ TEST(TrayIcon, TheTipFitsAndChangesAndMinimiseHidesIntoTheTrayUntilRestored) {
     for (const auto& [tip, field, fitted] : cases) EXPECT_EQ(fitTrayTip(tip, field), fitted) << tip << field;
     EXPECT_EQ(fitTrayTip(trayTipText("D:\\x\\" + std::string(300, 'n') + ".alm")),  // 127 units of text
               title + "\r\n" + std::string(127 - 11, 'n'));
-    TrayIconState tray(0), started(0, S::maximized), refreshed(30000);
+    TrayIconState tray(0);
     // Sent only when it changes: the name part alone counts.
     const auto sent = std::array{tray.updateTip(""), tray.updateTip("wake.alm"), tray.updateTip("D:\\x\\wake.alm"),
                                  tray.updateTip("")};
     EXPECT_EQ(sent, (decltype(sent){std::nullopt, title + "\r\nwake.alm", std::nullopt, title}));
+}
+
+// Restored, the window returns to its state before it went into the tray;
+// started maximised straight into the tray, it comes back maximised; a
+// minimised state is never one to return to.
+TEST(TrayIcon, MinimiseHidesIntoTheTrayUntilRestored) {
     // Newer notify-icon versions put the icon id in the high word of a callback.
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kLeftDoubleClick), TrayCallbackAction::restore);
     EXPECT_EQ(trayCallbackAction(0x0001'0000u | trayMouse::kRightButtonUp), TrayCallbackAction::openMenu);
+    TrayIconState tray(0), refreshed(30000);
     tray.onResize(S::maximized);
     EXPECT_EQ(tray.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, false}));  // no period: no timer
     EXPECT_EQ(tray.restore(), S::maximized);
     EXPECT_EQ(tray.onResize(S::normal), (TrayIconState::ResizeActions{false, false, false}));
     tray.onResize(S::minimized);
     EXPECT_EQ(tray.restore(), S::normal);
-    EXPECT_EQ(std::pair(started.windowStateTmp(), TrayIconState(0, S::minimized).windowStateTmp()),
-              std::pair(S::maximized, S::normal));
+    EXPECT_EQ(TrayIconState(0, S::maximized).windowStateTmp(), S::maximized);
+    EXPECT_EQ(TrayIconState(0, S::minimized).windowStateTmp(), S::normal);
     refreshed.onResize(S::maximized);
     EXPECT_EQ(refreshed.onResize(S::minimized), (TrayIconState::ResizeActions{true, true, true}));
-    EXPECT_TRUE(refreshed.inTray() && refreshed.onRefreshTimer() && refreshed.onTaskbarCreated());
-    for (int i = 0; i < TrayIconState::kMaxAddTries; ++i) EXPECT_TRUE(refreshed.retryAdd());  // a refused add
-    EXPECT_FALSE(refreshed.retryAdd());
-    refreshed.iconAdded();
-    EXPECT_TRUE(refreshed.retryAdd());
-    refreshed.restore();
-    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
-    refreshed.onResize(S::minimized);
-    refreshed.beginExit();
-    EXPECT_FALSE(refreshed.onRefreshTimer() || refreshed.onTaskbarCreated() || refreshed.retryAdd());
-    EXPECT_EQ((std::tuple{refreshed.onResize(S::minimized), refreshed.onResize(S::normal), refreshed.windowStateTmp()}),
-              std::tuple(TrayIconState::ResizeActions{}, TrayIconState::ResizeActions{}, S::maximized));
+}
+
+// The refresh timer and the shell's restart re-add the icon only while in
+// the tray, a refused add is tried again a limited number of times, and
+// nothing happens on resize once the exit has started.
+TEST(TrayIcon, TheIconIsAddedAgainOnlyWhileInTheTrayAndUntilTheExit) {
+    TrayIconState tray(30000);
+    tray.onResize(S::maximized);
+    tray.onResize(S::minimized);
+    EXPECT_TRUE(tray.inTray());
+    EXPECT_TRUE(tray.onRefreshTimer());
+    EXPECT_TRUE(tray.onTaskbarCreated());
+    for (int i = 0; i < TrayIconState::kMaxAddTries; ++i) EXPECT_TRUE(tray.retryAdd());  // a refused add
+    EXPECT_FALSE(tray.retryAdd());
+    tray.iconAdded();
+    EXPECT_TRUE(tray.retryAdd());
+    const auto neverAddedAgain = [&tray](const char* when) {
+        EXPECT_FALSE(tray.onRefreshTimer()) << when;
+        EXPECT_FALSE(tray.onTaskbarCreated()) << when;
+        EXPECT_FALSE(tray.retryAdd()) << when;
+    };
+    tray.restore();
+    neverAddedAgain("restored");
+    tray.onResize(S::minimized);
+    tray.beginExit();
+    neverAddedAgain("in the tray as the exit began");
+    EXPECT_EQ(tray.onResize(S::minimized), TrayIconState::ResizeActions{});
+    EXPECT_EQ(tray.onResize(S::normal), TrayIconState::ResizeActions{});
+    EXPECT_EQ(tray.windowStateTmp(), S::maximized);
 }
 
 class WindowSettingsTest : public ::testing::Test, protected test::ProgramFiles {
@@ -204,15 +220,18 @@ TEST_F(WindowSettingsTest, SavedSettingsReadBack) {
     EXPECT_EQ(settings.readString("list", "lastopen", "none"), "");
 }
 
-// The close command asks only while closeconfirm is not 0 (the window tests
-// show that the exit and the end of the session never ask).
-TEST_F(WindowSettingsTest, TimerPeriodsAndTheCloseQuestion) {
+TEST_F(WindowSettingsTest, TimerPeriodsAreBroughtIntoRange) {
     for (const auto& [value, ms] : {std::pair{"", 250}, {"100", 100}, {"-5", 0}, {"70000", 65535}}) {
         EXPECT_EQ(readCheckInterval(withFile("[time]\r\ninterval=", value)), ms) << value;
     }
     for (const auto& [value, ms] : {std::pair{"", 0u}, {"-1", 0u}, {"65", 65000u}, {"86401", 86400000u}}) {
         EXPECT_EQ(readTrayRefreshPeriod(withFile("[window]\r\ntrayrefreshinterval=", value)), ms) << value;
     }
+}
+
+// The close command asks only while closeconfirm is not 0 (the window tests
+// show that the exit and the end of the session never ask).
+TEST_F(WindowSettingsTest, TheCloseCommandAsksWhileCloseconfirmIsOn) {
     for (const auto& [value, asks] : {std::pair{"", false}, {"0", false}, {"2", true}, {"-1", true}}) {
         withFile("[window]\r\ncloseconfirm=", value);
         EXPECT_EQ(closeNeedsConfirmation(CloseSource::closeCommand, settings), asks) << value;
@@ -229,20 +248,24 @@ TEST(StartUp, MinArgumentAndStoredStateDecideTheTray) {
               (std::array{StartPlan{S::normal, false}, StartPlan{S::maximized, true}, StartPlan{S::normal, true}}));
 }
 
-// Twips convert rounding half away from zero; a dpi of 0 or less counts as
-// 96; beyond int, saturation. The list fills the client area above a visible
-// status bar; a client area no higher than the bar (a minimised window)
-// leaves the list alone.
-TEST(Geometry, TwipsAndTheListsPlace) {
+// The list fills the client area above a visible status bar; a client area
+// no higher than the bar (a minimised window) leaves the list alone.
+TEST(Geometry, TheListFillsTheClientAreaAboveTheStatusBar) {
     EXPECT_EQ(layoutAlarmList({500, 300}, true, 22), (Rect{0, 0, 500, 278}));
     EXPECT_EQ(layoutAlarmList({500, 23}, false, 22), (Rect{0, 0, 500, 23}));
     EXPECT_EQ(layoutAlarmList({500, 22}, true, 22), std::nullopt);
+}
+
+// Twips convert rounding half away from zero; a dpi of 0 or less counts as
+// 96; beyond int, saturation.
+TEST(Geometry, TwipsConvertToPixelsAndBack) {
     const int cases[][3] = {
         // twips, dpi, pixels
         {7000, 96, 467}, {3500, 96, 233}, {7000, 120, 583}, {-7, 96, 0}, {-8, 96, -1}, {1440, 0, 96}, {1440, -5, 96},
     };
     for (const auto& [twips, dpi, pixels] : cases) EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << '@' << dpi;
-    EXPECT_EQ(std::pair(pixelsToTwips(INT_MAX, 96), pixelsToTwips(INT_MIN, 96)), std::pair(INT_MAX, INT_MIN));
+    EXPECT_EQ(pixelsToTwips(INT_MAX, 96), INT_MAX);
+    EXPECT_EQ(pixelsToTwips(INT_MIN, 96), INT_MIN);
     // Pixels survive a round trip (so twips settle after one).
     for (const int dpi : {96, 120, 144, 192}) {
         for (int px = -4000; px <= 8000; ++px) ASSERT_EQ(twipsToPixels(pixelsToTwips(px, dpi), dpi), px) << dpi;

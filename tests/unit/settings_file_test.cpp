@@ -1,4 +1,5 @@
 #include "settings/settings_file.h"
+#include "settings/safety_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,23 @@ TEST_F(SettingsFileTest, RefusedAndFailedWritesLeaveTheFileAlone) {
     fs.markUnreadable(settings.path());
     EXPECT_FALSE(settings.writeString("s", "k", "2"));
     EXPECT_EQ(fs.writeCount(), writes);
+}
+
+TEST(SafetySettings, DefaultsAndHandEditsBroughtIntoRange) {
+    test::ProgramFiles files;
+    const SettingsFile& settings = files.settings;
+    EXPECT_FALSE(readWakeTimer(settings));
+    EXPECT_EQ(readMissedGrace(settings), 0);
+    EXPECT_EQ(readKeyGuardMs(settings), 500u);
+    EXPECT_EQ(readActionDelay(settings), 30);
+    EXPECT_TRUE(readShowNextAlarm(settings));
+    files.fs.put(settings.path(), "[alarm]\r\nwake=1\r\nmissedgrace=999999\r\nkeyguard=0\r\nactiondelay=-10\r\n"
+                                  "[window]\r\nshownext=2\r\n");
+    EXPECT_TRUE(readWakeTimer(settings));
+    EXPECT_EQ(readMissedGrace(settings), 86400);
+    EXPECT_EQ(readKeyGuardMs(settings), 0u);
+    EXPECT_EQ(readActionDelay(settings), 30);
+    EXPECT_FALSE(readShowNextAlarm(settings));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace kolvi::test {
 namespace {
 
-std::string itemText(HWND dialog, int id) { return textOf(GetDlgItem(dialog, id)); }
+std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
 using FiringTest = MainFormFixture;
 

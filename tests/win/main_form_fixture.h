@@ -18,12 +18,6 @@
 
 namespace kolvi::test {
 
-inline std::string textOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return win32::narrow(text);
-}
-
 // Runs what is queued; the quit message of a closed window is dropped.
 inline void pump() {
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {

@@ -33,7 +33,7 @@ using win32::widen;
 // killed save left behind go with the next save. A hidden file is no
 // ordinary file (an alarm file so marked counts as missing) but reads like
 // any other; one that another handle holds is unreadable.
-TEST(Win32FileSystemTest, ReplaceIsAtomicAndReadTellsMissingFromUnreadable) {
+TEST(Win32FileSystem, ReplaceIsAtomicAndReadTellsMissingFromUnreadable) {
     TempDir dir;
     win32::Win32FileSystem fs;
     const std::string target = dir.file("表ソ.alm");  // trail bytes that look like a backslash
@@ -70,7 +70,7 @@ TEST(Win32FileSystemTest, ReplaceIsAtomicAndReadTellsMissingFromUnreadable) {
 // converter does on its own, and every character goes back to bytes that
 // decode to it; what code page 932 cannot hold is refused, never replaced
 // by a look-alike.
-TEST(Win32CodecTest, AgreesWithTheSystemConverterOnEveryDoubleByteSequence) {
+TEST(Win32Codec, AgreesWithTheSystemConverterOnEveryDoubleByteSequence) {
     const win32::Win32Codec codec;
     int valid = 0;
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
@@ -105,8 +105,9 @@ TEST(Win32CodecTest, AgreesWithTheSystemConverterOnEveryDoubleByteSequence) {
 //  - Writing: the bytes of whole files, only for files already in the layout
 //    the system writes (CR LF, "key=value", no blank lines), because Wine
 //    rewrites the whole file in that layout, while Windows keeps other lines
-//    as they are, as we do. For other layouts the system reads our result back.
-TEST(SettingsDifferentialTest, OurReaderAndWriterAgreeWithTheSystemsProfileFunctions) {
+//    as they are, as we do. Other layouts are read here, and their writes are
+//    the native tests' byte tables.
+TEST(SettingsDifferential, OurReaderAndWriterAgreeWithTheSystemsProfileFunctions) {
     TempDir dir;
     win32::Win32FileSystem fs;
     win32::Win32Codec codec;
@@ -115,12 +116,14 @@ TEST(SettingsDifferentialTest, OurReaderAndWriterAgreeWithTheSystemsProfileFunct
         const std::string path = dir.file("case" + std::to_string(next++) + ".ini");
         return writeRaw(path, bytes) ? path : "<not written>";
     };
-    const auto systemSays = [](const std::string& path, const std::string& section, const std::string& key) {
-        const std::wstring s = widen(section), k = widen(key), file = widen(path);
+    const auto systemString = [](const std::string& path, const std::string& section, const std::string& key) {
         wchar_t text[1024] = {};
-        const DWORD n = GetPrivateProfileStringW(s.c_str(), k.c_str(), L"<default>", text, 1024, file.c_str());
-        return win32::narrow(std::wstring_view(text, n)) + "|" +
-               std::to_string(static_cast<int>(GetPrivateProfileIntW(s.c_str(), k.c_str(), -77, file.c_str())));
+        const DWORD n = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"<default>", text, 1024,
+                                                 widen(path).c_str());
+        return win32::narrow(std::wstring_view(text, n));
+    };
+    const auto systemInt = [](const std::string& path, const std::string& section, const std::string& key) {
+        return static_cast<int>(GetPrivateProfileIntW(widen(section).c_str(), widen(key).c_str(), -77, widen(path).c_str()));
     };
 
     // Every section asked with every key, as a string and as an integer.
@@ -139,6 +142,8 @@ TEST(SettingsDifferentialTest, OurReaderAndWriterAgreeWithTheSystemsProfileFunct
         {"[i]\r\na=12abc\r\nb=-5\r\nc=+-1\r\nd=\"  42\"\r\ne=\r\nf=-2147483648\r\ng=1e3\r\nbare\r\n", {"i"},
          {"a", "b", "c", "d", "e", "f", "g", "bare"}},
         {"", {"s", ""}, {"k", ""}},
+        {"; settings\r\n\r\n  [ Window ]  \r\n  Left = -20  \r\nLEFT=5\r\n\r\n[list]\nlastopen = \"old\" \n\n[window]\r\nhidden=1\r\n",
+         {"window", "list", "statusbar", ""}, {"left", "top", "lastopen", "visible", "hidden", "; settings"}},
     };
     if (GetACP() == 932) {  // 表 and ソ end in 0x5C, ア in 'A', ー in '[', ‐ in ']'; Ａ is a full-width letter
         reads.push_back({"[\x95\x5c]\r\n\x83\x5c=\x95\x5c\x8e\xa6\r\nk=\x81\x40v\x81\x40\r\n\x81\x5b=\x83\x41\r\n[\x83\x41]\r\n"
@@ -150,8 +155,10 @@ TEST(SettingsDifferentialTest, OurReaderAndWriterAgreeWithTheSystemsProfileFunct
         const SettingsFile ours(fs, codec, path);
         for (const std::string& section : sections) {
             for (const std::string& key : keys) {
-                EXPECT_EQ(ours.readString(section, key, "<default>") + "|" + std::to_string(ours.readInt(section, key, -77)),
-                          systemSays(path, section, key)) << bytes << ": [" << section << "] " << key;
+                EXPECT_EQ(ours.readString(section, key, "<default>"), systemString(path, section, key))
+                    << bytes << ": [" << section << "] " << key;
+                EXPECT_EQ(ours.readInt(section, key, -77), systemInt(path, section, key))
+                    << bytes << ": [" << section << "] " << key;
             }
         }
     }
@@ -174,24 +181,10 @@ TEST(SettingsDifferentialTest, OurReaderAndWriterAgreeWithTheSystemsProfileFunct
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, widen(theirs).c_str());  // flush the cache to disk
         EXPECT_EQ(readRaw(mine), readRaw(theirs)) << bytes << " [" << section << "] " << key;
     }
-
-    // Where Wine would rewrite the layout, the system still reads what we wrote.
-    const std::string bytes = "; settings\r\n\r\n  [ Window ]  \r\n  Left = -20  \r\nLEFT=5\r\n\r\n[list]\nlastopen = \"old\" \n\n"
-                              "[window]\r\nhidden=1\r\n";
-    const std::pair<std::string, std::string> all[] = {{"window", "left"}, {"window", "top"}, {"list", "lastopen"},
-                                                       {"statusbar", "visible"}, {"window", "hidden"}, {"", "; settings"}};
-    for (const auto& [section, key] : {all[0], all[1], all[2], all[3]}) {
-        const std::string before = fresh(bytes), after = fresh(bytes);
-        ASSERT_TRUE(SettingsFile(fs, codec, after).writeString(section, key, "1200"));
-        for (const auto& [s, k] : all) {
-            EXPECT_EQ(systemSays(after, s, k), s == section && k == key ? "1200|1200" : systemSays(before, s, k)) << key;
-        }
-    }
 }
 
-// One copy per program file however its path is spelled; programs of the
-// system directory named in full; the shell's calls in their apartment.
-TEST(PlatformTest, StartingUpAndStartingOtherPrograms) {
+// One copy per program file however its path is spelled.
+TEST(SingleInstance, OneCopyPerProgramFileHoweverItsPathIsSpelled) {
     TempDir dir;
     const std::string program = dir.file("Äpfel.exe");
     writeRaw(program, "MZ");
@@ -203,7 +196,10 @@ TEST(PlatformTest, StartingUpAndStartingOtherPrograms) {
     shortName.resize(GetShortPathNameW(widen(program).c_str(), shortName.data(), MAX_PATH));
     EXPECT_FALSE(win32::SingleInstance(shortName).isFirst());
     EXPECT_TRUE(win32::SingleInstance(widen(dir.file("other.exe"))).isFirst());
+}
 
+// Programs of the system directory named in full; the shell's calls in their apartment.
+TEST(Shell, SystemProgramsAreNamedInFullAndTheShellRunsInItsApartment) {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     EXPECT_EQ(win32::systemProgramCommandLine(L"control.exe", L"timedate.cpl"),
@@ -218,7 +214,7 @@ TEST(PlatformTest, StartingUpAndStartingOtherPrograms) {
 // Armed for two whole seconds from now on the local clock, the timer goes
 // off at that moment: never before it, and not hours away (how late it is
 // seen depends on the machine's load).
-TEST(PlatformTest, TheWakeTimerIsDueAtTheLocalMomentAsked) {
+TEST(Win32WakeTimer, TheWakeTimerIsDueAtTheLocalMomentAsked) {
     const ULONGLONG before = GetTickCount64();
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -233,13 +229,13 @@ TEST(PlatformTest, TheWakeTimerIsDueAtTheLocalMomentAsked) {
 std::string readAndCloseBox() {
     HWND box = nullptr;
     do box = FindWindowExW(nullptr, box, L"#32770", nullptr); while (box != nullptr && !IsWindowVisible(box));
-    const std::string seen = textOf(box) + "|" + textOf(GetDlgItem(box, 0xFFFF)) +
+    const std::string seen = windowText(box) + "|" + windowText(GetDlgItem(box, 0xFFFF)) +
                              ((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? "|topmost" : "");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return seen;
 }
 
-TEST(PlatformTest, TheBoxOfAnAlarmStaysOnTop) {
+TEST(Win32Desktop, TheBoxOfAnAlarmStaysOnTop) {
     std::string seen;
     later(200, [&] { seen = readAndCloseBox(); });
     win32::Win32Desktop().showAlarmMessage("会議");
@@ -276,7 +272,7 @@ struct ThrowingDialog final : win32::DialogBase, win32::MessageFilter {
 
 // No exception crosses a procedure: each kind reports the fault in an error
 // box and goes on working.
-TEST(ProcGuardTest, EachKindOfProcedureReportsAFaultAndKeepsWorkingAndTheModalLoopRunsTheFilter) {
+TEST(ProcGuard, EachKindOfProcedureReportsAFaultAndKeepsWorking) {
     ThrowingWindow window;
     ASSERT_TRUE(window.create());
     ThrowingDialog dialog;
@@ -297,9 +293,13 @@ TEST(ProcGuardTest, EachKindOfProcedureReportsAFaultAndKeepsWorkingAndTheModalLo
     }
     DestroyWindow(edit);
     EXPECT_EQ(subclass.control(), nullptr);  // it let go when the control went
+}
 
-    // The dialog base's own modal loop gives the program's filter every
-    // message and keeps the owner disabled until the dialog is gone.
+// The dialog base's own modal loop gives the program's filter every message
+// and keeps the owner disabled until the dialog is gone.
+TEST(DialogBase, TheModalLoopRunsTheFilterAndDisablesTheOwnerUntilTheEnd) {
+    ThrowingWindow window;
+    ASSERT_TRUE(window.create());
     ThrowingDialog modal;
     later(50, [&] { PostMessageW(GetDlgItem(modal.hwnd(), IDCANCEL), WM_KEYDOWN, 'Z', 0); });
     EXPECT_EQ(modal.runModal(IDD_SOUNDFORM, window.hwnd(), &modal), 7);

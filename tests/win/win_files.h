@@ -1,6 +1,6 @@
 #pragma once
 // Real files for the Win32 and end-to-end tests: a throw-away directory and
-// whole-file reads and writes.
+// whole-file reads and writes; and a window's text, in this process or another.
 #include <windows.h>
 
 #include <filesystem>
@@ -17,6 +17,12 @@ inline bool writeRaw(const std::string& path, const std::string& bytes) {
     DWORD written = 0;
     return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
+}
+
+inline std::string windowText(HWND hwnd) {
+    wchar_t buffer[1024] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return win32::narrow(buffer);
 }
 
 // "<missing>" when the file cannot be opened.
