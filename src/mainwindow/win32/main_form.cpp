@@ -557,10 +557,6 @@ void MainForm::trayPopupSize_Click() {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-}  // namespace kolvi
-
-namespace kolvi {
-
 RemoteAnswer MainForm::remote_Request(const COPYDATASTRUCT& data) {
     const std::optional<std::vector<std::string>> words = win32::remoteRequestWords(data);
     // Until the start is over there is no answer yet: the sender tries again.
