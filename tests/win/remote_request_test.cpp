@@ -11,15 +11,14 @@ LRESULT sendRequest(HWND window, const std::string& bytes, ULONG_PTR tag = win32
     COPYDATASTRUCT data{tag, static_cast<DWORD>(bytes.size()), const_cast<char*>(bytes.data())};
     return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
-std::string request(const std::vector<std::string>& words) { return encodeRemoteRequest(words); }
 
 TEST_F(MainFormFixture, ARequestAddsASavedRecordedCurrentRowAndAnythingElseChangesNothing) {
     const std::string morning = "1,朝会,0,1,1,1,1,1,0,11,00,00,,0\r\n";
     start(morning.c_str());  // at 10:00:00, sorted by time
-    const std::string tea = request({"/timer", "0:05", "お茶"});
-    EXPECT_EQ(sendRequest(hwnd(), tea, 0), 0);                                  // not a request
-    EXPECT_EQ(sendRequest(hwnd(), tea.substr(0, tea.size() - 1)), 0);          // not well formed
-    EXPECT_EQ(sendRequest(hwnd(), request({"/alarm", "25:00"})), 3);           // refused
+    const std::string tea = encodeRemoteRequest(std::vector<std::string>{"/timer", "0:05", "お茶"});
+    EXPECT_EQ(sendRequest(hwnd(), tea, 0), 0);  // not a request
+    EXPECT_EQ(sendRequest(hwnd(), tea.substr(0, tea.size() - 1)), 0);  // not well formed
+    EXPECT_EQ(sendRequest(hwnd(), encodeRemoteRequest(std::vector<std::string>{"/alarm", "25:00"})), 3);  // refused
     EXPECT_EQ(fileText() + std::to_string(selectedRow()), "1.1\r\n" + morning + "-1");
 
     EXPECT_EQ(sendRequest(hwnd(), tea), 1);
