@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/remote_request.h"
 #include "mainwindow/win32/main_form.h"
+#include "mainwindow/win32/remote_link.h"
 #include "mainwindow/window_settings.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/win32_clock.h"
@@ -33,9 +35,20 @@ std::vector<std::string> commandLineArguments() {
 }
 
 int run() {
-    // A second copy of the same program file ends at once, silently.
+    // A request of the command line is read before anything else: words that
+    // fit no form, or that the editor would refuse, are never sent (exit 2).
+    const kolvi::StartArguments arguments = kolvi::splitStartArguments(commandLineArguments());
+    if (!arguments.request.empty()) {
+        const kolvi::RemoteParse parsed = kolvi::parseRemoteRequest(arguments.request, kolvi::win32::Win32Codec());
+        if (!parsed.request) {
+            kolvi::win32::Win32Desktop().showBox(nullptr, parsed.refusal, kolvi::BoxIcon::warning);
+            return 2;
+        }
+    }
+    // A second copy of the same program file hands its request to the first
+    // and ends with the answer; without one it ends at once, silently.
     const kolvi::win32::SingleInstance instance(kolvi::win32::programPath());
-    if (!instance.isFirst()) return 0;
+    if (!instance.isFirst()) return arguments.request.empty() ? 0 : kolvi::win32::sendRemoteRequest(arguments.request);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -63,11 +76,12 @@ int run() {
     {
         // The start reads a few dozen keys: one reading of the file answers them.
         const kolvi::SettingsFile::ReadBatch batch(settings);
-        started = form.start(kolvi::isMinimizedStartArgument(commandLineArguments()));
+        started = form.start(arguments.minimized);
     }
     if (!started) return 1;
     messageBoxes.setOwner(form.hwnd());
     desktop.setOwner(form.hwnd());
+    if (!arguments.request.empty()) form.addRequest(arguments.request);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

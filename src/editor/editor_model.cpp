@@ -1,7 +1,6 @@
 #include "editor/editor_model.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "notify/extension.h"
 #include "store/alarm_record.h"
@@ -32,53 +31,6 @@ std::string timeTextOrEmpty(std::string_view text) {
     return digits.size() <= 2 ? digits : std::string();
 }
 
-// C0 and C1 controls and DEL: a line break would split the alarm line, and
-// none of them belongs in a name or a path.
-bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
-
-// A control character shows as nothing in a message; its code point does.
-std::string visibleCodePoint(char32_t c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
-    return text;
-}
-
-// The first character of the text that the alarm file cannot hold, as the
-// refusal shows it; nullopt when there is none.
-std::optional<std::string> firstUnstorableCharacter(std::string_view text, const TextCodec& codec) {
-    const bool encodes = codec.encode(text).has_value();
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t start = pos;
-        const std::optional<char32_t> c = utf8::nextCodePoint(text, pos);
-        if (!c) return std::string(utf8::characterAt(text, start));
-        if (isControl(*c)) return visibleCodePoint(*c);
-        const std::string_view character = text.substr(start, pos - start);
-        if (!encodes && !codec.encode(character)) return std::string(character);
-    }
-    return std::nullopt;
-}
-
-std::optional<EditorRefusal> checkText(std::string_view text, EditorField field, const TextCodec& codec) {
-    if (text.find(',') != std::string_view::npos) return EditorRefusal{std::string(kMsgCommaInField), field};
-    if (const std::optional<std::string> c = firstUnstorableCharacter(text, codec)) {
-        return EditorRefusal{std::string(kMsgUnstorableCharacter) + *c, field};
-    }
-    return std::nullopt;
-}
-
-EditorField fieldOf(TimeField field) {
-    switch (field) {
-    case TimeField::hour:
-        return EditorField::hour;
-    case TimeField::minute:
-        return EditorField::minute;
-    case TimeField::second:
-        break;
-    }
-    return EditorField::second;
-}
-
-constexpr TimeField kTimeFields[] = {TimeField::hour, TimeField::minute, TimeField::second};
 int topOfRange(TimeField field) { return kTopOfRange[static_cast<std::size_t>(field)]; }
 
 }  // namespace
@@ -221,29 +173,19 @@ std::string EditorModel::browseFolder() const {
 std::optional<EditorRefusal> EditorModel::checkTimes() const {
     const auto value = [this](TimeField field) { return toInteger(state_.time(field)); };
     if (state_.kind == EditorKind::timer) {
-        const long long countdown = value(TimeField::hour) * 3600LL + value(TimeField::minute) * 60LL +
-                                    value(TimeField::second);
-        if (countdown >= kSecondsPerDay) return EditorRefusal{std::string(kMsgCountdownTooLong), EditorField::hour};
-        // It would end in the second it is set, which the check has passed
-        // by then: it would ring a day later.
-        if (countdown <= 0) return EditorRefusal{std::string(kMsgCountdownZero), EditorField::hour};
-        return std::nullopt;
+        return checkCountdown(value(TimeField::hour) * 3600LL + value(TimeField::minute) * 60LL +
+                              value(TimeField::second));
     }
-    for (const TimeField field : kTimeFields) {
-        if (value(field) < 0 || value(field) > topOfRange(field)) {
-            return EditorRefusal{std::string(kMsgBadTimeOfDay), fieldOf(field)};
-        }
-    }
-    return std::nullopt;
+    return checkTimeOfDay(value(TimeField::hour), value(TimeField::minute), value(TimeField::second));
 }
 
 EditorResult EditorModel::ok(const Clock& clock, const TextCodec& codec, const RecordTimerHistory& recordHistory) const {
     const bool timer = state_.kind == EditorKind::timer;
     const std::string& name = timer ? state_.nameCombo : state_.nameText;
     // In the order of the fields in the dialog, so that the focus goes to the first at fault.
-    std::optional<EditorRefusal> refusal = checkText(name, EditorField::name, codec);
+    std::optional<EditorRefusal> refusal = checkStorableText(name, EditorField::name, codec);
     if (!refusal) refusal = checkTimes();
-    if (!refusal) refusal = checkText(state_.fileText, EditorField::file, codec);
+    if (!refusal) refusal = checkStorableText(state_.fileText, EditorField::file, codec);
     if (refusal) return {std::move(refusal), {}, {}};
 
     EditorResult result;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/editor_rules.h"
 #include "editor/timer_history.h"
 #include "platform/clock.h"
 #include "platform/text_codec.h"
@@ -22,8 +23,6 @@ enum class EditorPurpose { add, edit };
 // into an alarm on every weekday at the moment it ends.
 enum class EditorKind { alarm, timer };
 enum class TimeField { hour = 0, minute = 1, second = 2 };
-// Where a refusal puts the focus; `name` is whichever name control is shown.
-enum class EditorField { name, hour, minute, second, file };
 // The preset menus of the unit labels; item indexes as in their captions
 // (0-11, and 0 or 30 for seconds).
 enum class TimePreset { hourAm, hourPm, hourLength, minute, second };
@@ -56,12 +55,6 @@ struct EditorState {
     HourMenu hourMenu() const { return kind == EditorKind::alarm ? HourMenu::clockHours : HourMenu::durations; }
     const std::string& time(TimeField field) const { return times[static_cast<std::size_t>(field)]; }
     std::string& time(TimeField field) { return times[static_cast<std::size_t>(field)]; }
-};
-
-struct EditorRefusal {
-    std::string message;  // warning icon, program title
-    EditorField focus;
-    friend bool operator==(const EditorRefusal&, const EditorRefusal&) = default;
 };
 
 // What OK does: with a refusal the dialog stays open and nothing changes;

@@ -88,8 +88,10 @@ struct ConfigFormCommands {
 ConfigForm::ConfigForm(ConfigFormServices services)
     : services_(std::move(services)), history_(services_.fs, services_.codec, services_.programDirectory) {}
 
-std::optional<AlarmRecord> ConfigForm::showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine) {
+std::optional<AlarmRecord> ConfigForm::showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine,
+                                                  EditorKind kind) {
     purpose_ = purpose;
+    openingKind_ = kind;
     openingLine_ = alarmLine;
     result_.reset();
     runModal(IDD_CONFIGFORM, owner, services_.filter);
@@ -128,7 +130,10 @@ INT_PTR ConfigForm::form_Load() {
     }
     render();
     model_.dialogShown();
-    return TRUE;
+    if (openingKind_ != EditorKind::timer || !model_.state().timerSelectable) return TRUE;
+    selectTimer_Click();
+    focusAndSelect(IDC_MINUTE_TEXT);
+    return FALSE;  // the focus is placed
 }
 
 INT_PTR ConfigForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

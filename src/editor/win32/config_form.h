@@ -43,8 +43,10 @@ public:
     explicit ConfigForm(ConfigFormServices services);
 
     // Shows the dialog modally over owner, filled from the alarm line; the
-    // new alarm on OK, nullopt on Cancel, Esc or the close box.
-    std::optional<AlarmRecord> showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine);
+    // new alarm on OK, nullopt on Cancel, Esc or the close box. Adding may
+    // open in the countdown kind, with the focus in the minutes.
+    std::optional<AlarmRecord> showDialog(HWND owner, EditorPurpose purpose, const std::string& alarmLine,
+                                          EditorKind kind = EditorKind::alarm);
 
 private:
     friend struct ConfigFormCommands;  // the command table names the handlers
@@ -86,6 +88,7 @@ private:
     TimerHistory history_;
     EditorModel model_;
     EditorPurpose purpose_ = EditorPurpose::add;
+    EditorKind openingKind_ = EditorKind::alarm;
     std::string openingLine_;
     std::optional<AlarmRecord> result_;
     std::array<win32::ControlSubclass, 3> timeFields_;

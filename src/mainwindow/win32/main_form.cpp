@@ -6,10 +6,12 @@
 
 #include "kolvi_version.h"
 #include "mainwindow/file_state.h"
+#include "mainwindow/hot_key.h"
 #include "mainwindow/running_state.h"
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/list_interaction.h"
+#include "mainwindow/win32/remote_link.h"
 #include "mainwindow/win32/window_placement.h"
 #include "mainwindow/window_settings.h"
 #include "settings/safety_settings.h"
@@ -18,11 +20,15 @@
 #include "resource.h"
 #include "texts/common_texts.h"
 #include "texts/main_window_texts.h"
+#include "texts/remote_texts.h"
 
 namespace kolvi {
 namespace {
 
-constexpr wchar_t kClassName[] = L"KolviAlarmMainForm";
+constexpr int kHotKeyId = 1;
+// How long a notice (the hot key could not be registered) holds the first
+// panel before the check's own text comes back.
+constexpr ULONGLONG kNoticeMs = 10000;
 constexpr int kListId = 100;
 constexpr int kStatusId = 101;
 constexpr UINT kExitProgram = WM_APP + 3;
@@ -47,7 +53,8 @@ MainForm::MainForm(const MainFormServices& services)
                services.desktop}),
       listView_(services.alarms, services.clock, *this),
       tray_(alarms_, nextLine_, services.notifyIcon),
-      wake_(services.wakeTimer, services.settings) {}
+      wake_(services.wakeTimer, services.settings),
+      history_(services.files.fs, services.files.codec, services.files.programDirectory) {}
 
 MainForm::~MainForm() = default;
 
@@ -69,7 +76,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     alarms_.setUpAlarmColumns();
     // The list view takes the stored widths as it makes its columns.
     alarms_.setColumnWidths(stored.list.columnWidths);
-    if (!createWindow(kClassName, LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP)), 0,
+    if (!createWindow(kMainFormClassName, LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP)), 0,
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, win32::widen(kProgramTitle).c_str(), place.left,
                       place.top, place.width(), place.height(), nullptr,
                       LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)))) {
@@ -107,6 +114,8 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     ShowWindow(hwnd(), plan.startInTray                                 ? SW_SHOWMINNOACTIVE
                        : plan.shownState == WindowState::maximized ? SW_SHOWMAXIMIZED
                                                                    : SW_SHOWNORMAL);
+    registerHotKey();
+    started_ = true;
     return true;
 }
 
@@ -131,6 +140,11 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         // A tick queued before the check stopped is not a tick.
         if (wParam == alarmTimer_.id() && alarmTimer_.running()) alarmTimer_Timer();
+        return 0;
+    case WM_COPYDATA:
+        return static_cast<LRESULT>(remote_Request(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
+    case WM_HOTKEY:
+        if (wParam == kHotKeyId) hotKey_Pressed();
         return 0;
     case kExitProgram:
         DestroyWindow(hwnd());
@@ -289,7 +303,7 @@ void MainForm::alarmTimer_Timer() {
     if (!IsWindow(hwnd())) return;
     // An action that stopped the check (a preview, the master switch) has
     // already said so in the panel.
-    if (alarmTimer_.running()) setFirstPanel(result.status);
+    if (alarmTimer_.running() && GetTickCount64() >= noticeUntil_) setFirstPanel(result.status);
     if (result.listChanged) listView_.refresh();
     if (!alarmTimer_.running()) return;
     showNextAlarm(nextLine_.update(alarms_, now));
@@ -345,6 +359,7 @@ void MainForm::form_Unload() {
     const bool inTray = tray_.beginExit();
     alarmTimer_.stop();
     wake_.stop();
+    if (hotKeyRegistered_) UnregisterHotKey(hwnd(), kHotKeyId);
 
     WindowSettings window;
     captureWindowPlace(hwnd(), static_cast<int>(dpi()), inTray, window);
@@ -421,9 +436,11 @@ void MainForm::alarmEnable_Click() {
 
 // The editor runs with the alarm check paused; the file is saved afterwards
 // whether it was confirmed or not.
-void MainForm::alarmAdd_Click() {
+void MainForm::alarmAdd_Click() { addAlarm(EditorKind::alarm); }
+
+void MainForm::addAlarm(EditorKind kind) {
     applyAlarmSwitch(model_.pause());
-    if (const auto record = editor_.showDialog(hwnd(), EditorPurpose::add, std::string(kDefaultAlarmLine))) {
+    if (const auto record = editor_.showDialog(hwnd(), EditorPurpose::add, std::string(kDefaultAlarmLine), kind)) {
         alarms_.addAlarmRow(*record);
     }
     finishEditing();
@@ -514,6 +531,64 @@ void MainForm::trayPopupSize_Click() {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+RemoteAnswer MainForm::remote_Request(const COPYDATASTRUCT& data) {
+    const std::optional<std::vector<std::string>> words = win32::remoteRequestWords(data);
+    // Until the start is over there is no answer yet: the sender tries again.
+    if (!started_ || tray_.state().exitStarted() || !words) return RemoteAnswer::none;
+    return addRequest(*words);
+}
+
+RemoteAnswer MainForm::addRequest(std::span<const std::string> words) {
+    const RemoteParse parsed = parseRemoteRequest(words, files_.codec);
+    if (!parsed.request) return RemoteAnswer::refused;
+    if (!alarms_.isFileOpen()) {
+        ReplyMessage(static_cast<LRESULT>(RemoteAnswer::noFileOpen));
+        desktop_.showBox(hwnd(), kMsgNoAlarmFileOpen, BoxIcon::warning);
+        return RemoteAnswer::noFileOpen;
+    }
+    const RemoteAlarm alarm = remoteAlarm(*parsed.request, clock_.now());
+    alarms_.addAlarmRow(alarm.record);
+    alarms_.renumberRows();
+    listView_.refresh();
+    if (const auto row = alarms_.currentPosition()) listView_.showRow(*row);
+    saveAlarmFile();
+    // The sender ends once the row is saved. A countdown that cannot be
+    // recorded is still set.
+    ReplyMessage(static_cast<LRESULT>(RemoteAnswer::added));
+    if (alarm.history && !history_.record(*alarm.history)) {
+        desktop_.showBox(hwnd(), history_.recordFailureText(), BoxIcon::error);
+    }
+    return RemoteAnswer::added;
+}
+
+void MainForm::registerHotKey() {
+    static_assert(hotKeyModifier::kAlt == MOD_ALT && hotKeyModifier::kControl == MOD_CONTROL &&
+                  hotKeyModifier::kShift == MOD_SHIFT && hotKeyModifier::kWin == MOD_WIN);
+    const std::string notation = readHotKeySetting(settings_);
+    if (notation.empty()) return;
+    const std::optional<HotKey> key = parseHotKey(notation);
+    hotKeyRegistered_ = key && RegisterHotKey(hwnd(), kHotKeyId, key->modifiers | MOD_NOREPEAT, key->key) != 0;
+    if (hotKeyRegistered_) return;
+    setFirstPanel(std::string(kHotKeyFailedPrefix) + notation + std::string(kHotKeyFailedSuffix));
+    noticeUntil_ = GetTickCount64() + kNoticeMs;
+}
+
+// From anywhere: the window comes back from the tray and the editor opens for
+// a countdown. While a modal window of the program is up, that one comes to
+// the front instead.
+void MainForm::hotKey_Pressed() {
+    if (!IsWindowEnabled(hwnd())) {
+        SetForegroundWindow(GetLastActivePopup(hwnd()));
+        return;
+    }
+    if (tray_.state().inTray()) {
+        trayPopupSize_Click();
+    } else {
+        SetForegroundWindow(hwnd());
+    }
+    if (isCommandAvailable(MenuItem::alarmAdd, menuState())) addAlarm(EditorKind::timer);
 }
 
 }  // namespace kolvi

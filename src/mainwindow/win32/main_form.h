@@ -8,12 +8,14 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
 #include "mainwindow/next_alarm_line.h"
 #include "mainwindow/menu_model.h"
+#include "mainwindow/remote_request.h"
 #include "mainwindow/win32/alarm_list_view.h"
 #include "mainwindow/win32/main_tray.h"
 #include "mainwindow/win32/missed_form.h"
@@ -34,6 +36,9 @@
 #include "store/alarm_list.h"
 
 namespace kolvi {
+
+// The main window's class: a second start finds the running copy by it.
+inline constexpr wchar_t kMainFormClassName[] = L"KolviAlarmMainForm";
 
 struct MainFormServices {
     AlarmList& alarms;
@@ -63,6 +68,12 @@ public:
     // the stored sort, widths and view options, and shows the window in its
     // stored state (straight into the tray with `minimizedStart`).
     bool start(bool minimizedStart, const std::string& path = "");
+
+    // A request of the command line (its words from "/timer" or "/alarm"
+    // on): read again, then added as the editor adds an alarm, and saved.
+    // A sender waiting in WM_COPYDATA has its answer once the row is saved,
+    // before any other box shows.
+    RemoteAnswer addRequest(std::span<const std::string> words);
 
     // The program's message loop asks here first: the notification windows'
     // keys, then the main window's shortcuts.
@@ -140,8 +151,12 @@ private:
     void trayPopupSize_Click();
     void trayPopupCancel_Click() {}
     void statusBar_DblClick() { fileDateTime_Click(); }
+    RemoteAnswer remote_Request(const COPYDATASTRUCT& data);
+    void hotKey_Pressed();
 
+    void addAlarm(EditorKind kind);
     void finishEditing();
+    void registerHotKey();
     void armWakeTimer();
     bool alarmsOn() const;
     void showNextAlarm(const std::optional<std::string>& line);
@@ -176,6 +191,10 @@ private:
     MainTray tray_;
     MissedForm missed_;
     WakeSchedule wake_;
+    TimerHistory history_;      // countdowns added by request are recorded as the editor records them
+    bool started_ = false;      // requests are taken once the start is over
+    bool hotKeyRegistered_ = false;
+    ULONGLONG noticeUntil_ = 0;  // the first panel keeps a notice until then (tick count)
 };
 
 }  // namespace kolvi
