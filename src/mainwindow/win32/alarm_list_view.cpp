@@ -93,7 +93,7 @@ AlarmListView::Hit AlarmListView::hitTest(POINT listPoint) const {
 
 int AlarmListView::scale(int logicalPixels) const { return MulDiv(logicalPixels, static_cast<int>(dpi_), 96); }
 
-bool AlarmListView::create(HWND parent, int id, UINT dpi) {
+bool AlarmListView::create(HWND parent, int id, UINT dpi, HFONT font) {
     dpi_ = dpi;
     listView_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                 WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
@@ -110,6 +110,8 @@ bool AlarmListView::create(HWND parent, int id, UINT dpi) {
         return listView_Message(message, wParam, lParam);
     });
     toolTip_.attach(listView_, [this](POINT at) { return toolTipTextAt(at); });
+    // The font before the columns: the header is measured once, not again.
+    SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     for (int c = 0; c < kColumnCount; ++c) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;

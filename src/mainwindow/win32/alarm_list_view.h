@@ -66,7 +66,7 @@ public:
     AlarmListView(const AlarmListView&) = delete;
     AlarmListView& operator=(const AlarmListView&) = delete;
 
-    bool create(HWND parent, int id, UINT dpi);
+    bool create(HWND parent, int id, UINT dpi, HFONT font);
     HWND hwnd() const { return listView_; }
 
     // Row count, headers and selection from the model, then a repaint.

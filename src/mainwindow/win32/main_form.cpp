@@ -182,9 +182,11 @@ LRESULT MainForm::form_Create() {
     const HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
                                         GetModuleHandleW(nullptr), nullptr);
-    if (status == nullptr || !listView_.create(hwnd(), kListId, dpi())) return -1;
+    font_ = win32::createUiFont(dpi());
+    if (status == nullptr || !listView_.create(hwnd(), kListId, dpi(), font_.get())) return -1;
+    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ShowWindow(status, SW_SHOW);
-    applyFont(dpi());
+    layoutList();
     return 0;
 }
 
