@@ -17,6 +17,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
 #include "resource.h"
+#include "texts/audio_texts.h"
 #include "texts/common_texts.h"
 #include "texts/main_window_texts.h"
 
@@ -42,13 +43,16 @@ MainForm::MainForm(const MainFormServices& services)
       settings_(services.settings),
       desktop_(services.desktop),
       clock_(services.clock),
+      alarmAudio_(services.audio, services.files.fs, services.settings),
       runner_({services.sound, services.clock, services.settings, services.desktop, services.system,
-               [this] { exitProgram(); }}),
+               [this] { exitProgram(); }, &alarmAudio_}),
       editor_({services.clock, services.files.codec, services.files.fs, services.files.programDirectory, runner_, this,
                services.desktop}),
       listView_(services.alarms, services.clock, *this),
       tray_(alarms_, nextLine_, services.notifyIcon),
-      wake_(services.wakeTimer, services.settings) {}
+      wake_(services.wakeTimer, services.settings),
+      soundCheck_(services.audio, services.files.fs, services.settings),
+      startup_(services.startup) {}
 
 MainForm::~MainForm() = default;
 
@@ -127,6 +131,10 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         routeCommand(LOWORD(wParam), HIWORD(wParam) == 1);
         return 0;
     case WM_INITMENUPOPUP:
+        // The Run entry may have been changed elsewhere since the file menu last opened.
+        if (HIWORD(lParam) == FALSE && reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd()), 0)) {
+            startup_.refresh();
+        }
         renderMenus();
         return 0;
     case WM_TIMER:
@@ -251,7 +259,9 @@ void MainForm::setFirstPanel(std::string_view text) {
 }
 
 MainWindowState MainForm::menuState() const {
-    return model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
+    MainWindowState state = model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
+    state.startsWithWindows = startup_.ticked();
+    return state;
 }
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
@@ -316,7 +326,7 @@ void MainForm::alarmTimer_Timer() {
     if (alarmTimer_.running()) setFirstPanel(result.status);
     if (result.listChanged) listView_.refresh();
     if (!alarmTimer_.running()) return;
-    showNextAlarm(nextLine_.update(alarms_, now));
+    showNextAlarm(soundCheck_.follow(nextLine_, alarms_, now, clock_.milliseconds()));
     wake_.follow(alarms_, alarmsOn(), now);
 }
 
@@ -415,6 +425,13 @@ void MainForm::fileClose_Click() {
 void MainForm::fileDateTime_Click() { desktop_.startSystemProgram("control.exe", "timedate.cpl"); }
 
 void MainForm::fileVolume_Click() { startVolumeControl(desktop_); }
+
+void MainForm::fileStartup_Click() {
+    if (const std::string error = startup_.toggle(); !error.empty()) {
+        desktop_.showBox(hwnd(), std::string(kStartupWriteFailed) + error, BoxIcon::error);
+    }
+    renderMenus();
+}
 
 void MainForm::viewStatus_Click() {
     model_.toggleStatusBar();

@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/audio_output.h"
+
+namespace kolvi::win32 {
+
+// The default render device through Core Audio, which is loaded (with COM)
+// at the first call only. Every call asks for the default device afresh, as
+// the user may plug in or switch devices at any time.
+class Win32AudioOutput final : public AudioOutput {
+public:
+    std::optional<OutputState> defaultOutput() override;
+    bool setOutput(float level, bool muted) override;
+    bool setSessionVolume(float level) override;
+    // The volume of the program's own session; nullopt when it cannot be read.
+    std::optional<float> sessionVolume();
+};
+
+}  // namespace kolvi::win32
