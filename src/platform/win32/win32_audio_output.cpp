@@ -36,7 +36,7 @@ private:
     Interface* p_ = nullptr;
 };
 
-// The default render device; noDevice is set when the system has none.
+// The default render device; kNotFound when the system has none.
 HRESULT defaultDevice(ComRef<IMMDevice>& device) {
     enterShellApartment();
     using CoCreateInstanceFunction = HRESULT WINAPI(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
@@ -56,13 +56,6 @@ bool activate(const GUID& id, ComRef<Interface>& object) {
            SUCCEEDED(device->Activate(id, CLSCTX_INPROC_SERVER, nullptr, object.out())) && object;
 }
 
-bool sessionVolumeControl(ComRef<ISimpleAudioVolume>& volume) {
-    ComRef<IAudioSessionManager> sessions;
-    // The default session (no session id, not shared with other processes)
-    // is the one every stream of this program plays in.
-    return activate(kAudioSessionManagerId, sessions) &&
-           SUCCEEDED(sessions->GetSimpleAudioVolume(nullptr, FALSE, volume.typedOut())) && volume;
-}
 
 }  // namespace
 
@@ -89,15 +82,30 @@ bool Win32AudioOutput::setOutput(float level, bool muted) {
            SUCCEEDED(volume->SetMute(muted ? TRUE : FALSE, nullptr));
 }
 
+Win32AudioOutput::~Win32AudioOutput() {
+    if (session_ != nullptr) session_->Release();
+}
+
+ISimpleAudioVolume* Win32AudioOutput::sessionControl() {
+    if (session_ != nullptr) return session_;
+    ComRef<IAudioSessionManager> sessions;
+    // The default session (no session id, not shared with other processes)
+    // is the one every stream of this program plays in.
+    if (!activate(kAudioSessionManagerId, sessions) || FAILED(sessions->GetSimpleAudioVolume(nullptr, FALSE, &session_))) {
+        session_ = nullptr;
+    }
+    return session_;
+}
+
 bool Win32AudioOutput::setSessionVolume(float level) {
-    ComRef<ISimpleAudioVolume> volume;
-    return sessionVolumeControl(volume) && SUCCEEDED(volume->SetMasterVolume(level, nullptr));
+    ISimpleAudioVolume* volume = sessionControl();
+    return volume != nullptr && SUCCEEDED(volume->SetMasterVolume(level, nullptr));
 }
 
 std::optional<float> Win32AudioOutput::sessionVolume() {
-    ComRef<ISimpleAudioVolume> volume;
+    ISimpleAudioVolume* volume = sessionControl();
     float level = 0.0f;
-    if (!sessionVolumeControl(volume) || FAILED(volume->GetMasterVolume(&level))) return std::nullopt;
+    if (volume == nullptr || FAILED(volume->GetMasterVolume(&level))) return std::nullopt;
     return level;
 }
 
