@@ -4,39 +4,10 @@
 #include <memory>
 
 #include "e2e/program_fixture.h"
+#include "platform/win32/win32_startup_registry.h"
 
 namespace kolvi::e2e {
 namespace {
-
-constexpr int kFileStartup = 1008;  // "Windows の起動時に開始(&W)"
-constexpr int kStatusBarId = 101;
-
-// The Run entry named after the program; "" when there is none.
-std::string runEntry() {
-    wchar_t value[1024] = L"";
-    DWORD bytes = sizeof value;
-    return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Kolviアラーム",
-                        RRF_RT_REG_SZ, nullptr, value, &bytes) == ERROR_SUCCESS
-               ? narrow(value)
-               : "";
-}
-
-// A status bar panel of another process: the text is fetched into memory of
-// that process and read from there.
-std::string panelText(HWND status, int panel) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(status, &pid);
-    const std::unique_ptr<void, decltype(&CloseHandle)> process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid), &CloseHandle);
-    wchar_t text[1024] = {};
-    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof text, MEM_COMMIT, PAGE_READWRITE);
-    if (remote == nullptr) return "<no memory>";
-    SendMessageTimeoutW(status, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(remote),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-    ReadProcessMemory(process.get(), remote, text, sizeof text - sizeof(wchar_t), nullptr);
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return narrow(text);
-}
 
 using AudioStartupTest = ProgramTest;
 
@@ -44,48 +15,44 @@ TEST_F(AudioStartupTest, TheFileMenuItemWritesAndRemovesTheRunEntryOfTheRealProg
     prepare("");
     const HWND main = start();
     ASSERT_NE(main, nullptr);
-    PostMessageW(main, WM_COMMAND, kFileStartup, 0);
-    const std::string entry = "\"" + file("kolvialarm.exe") + "\" min";
-    EXPECT_EQ(waitFor(entry, runEntry), entry);
-    PostMessageW(main, WM_COMMAND, kFileStartup, 0);
-    EXPECT_EQ(waitFor(std::string(), runEntry), "");
+    win32::Win32StartupRegistry registry;
+    const auto entry = [&registry] { return registry.readEntry().value_or(""); };
+    PostMessageW(main, WM_COMMAND, 1008, 0);  // "Windows の起動時に開始(&W)"
+    EXPECT_EQ(waitFor("\"" + file("kolvialarm.exe") + "\" min", entry), "\"" + file("kolvialarm.exe") + "\" min");
+    PostMessageW(main, WM_COMMAND, 1008, 0);
+    EXPECT_EQ(waitFor(std::string(), entry), "");
 }
 
-// A sound alarm in an hour: its file is missing, or there is no output device.
+// A sound alarm in an hour: its file is missing, or there is no output device
+// (no audio driver; the prefix's own comes back at the end).
 TEST_F(AudioStartupTest, TheStatusBarSaysWhyTheNextSoundAlarmWillNotBeHeard) {
+    const HKEY key = HKEY_CURRENT_USER;
+    wchar_t driver[64] = L"alsa";
+    DWORD bytes = sizeof driver;
+    RegGetValueW(key, L"Software\\Wine\\Drivers", L"Audio", RRF_RT_REG_SZ, nullptr, driver, &bytes);
+    const std::shared_ptr<void> restore(nullptr, [&](void*) {
+        RegSetKeyValueW(key, L"Software\\Wine\\Drivers", L"Audio", REG_SZ, driver, bytes);
+    });
+    ASSERT_EQ(RegSetKeyValueW(key, L"Software\\Wine\\Drivers", L"Audio", REG_SZ, L"", sizeof(wchar_t)), ERROR_SUCCESS);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const std::string hour = std::to_string((now.wHour + 1) % 24);
     test::writeRaw(file("ring.wav"), "RIFF");
-    const std::pair<std::string, std::string> cases[] = {
-        {"nothere.wav", " — 音が出ません (ファイルがありません)"},
-        {"ring.wav", " — 音が出ません (出力装置なし)"},
-    };
-    // With no audio driver the system has no output device; the prefix's
-    // own driver comes back at the end.
-    constexpr wchar_t kDrivers[] = L"Software\\Wine\\Drivers";
-    wchar_t driver[64] = L"";
-    DWORD bytes = sizeof driver;
-    const bool hadDriver =
-        RegGetValueW(HKEY_CURRENT_USER, kDrivers, L"Audio", RRF_RT_REG_SZ, nullptr, driver, &bytes) == ERROR_SUCCESS;
-    const std::shared_ptr<void> restore(nullptr, [&](void*) {
-        if (hadDriver) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, kDrivers, L"Audio", REG_SZ, driver, bytes);
-        } else {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDrivers, L"Audio");
-        }
-    });
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDrivers, L"Audio", REG_SZ, L"", sizeof(wchar_t)), ERROR_SUCCESS);
-    for (const auto& [sound, reason] : cases) {
-        prepare("1,鳴る,1,1,1,1,1,1,1," + hour + ",30,00," + sound + ",0\r\n");
-        const HWND main = start();
-        ASSERT_NE(main, nullptr);
-        const HWND status = GetDlgItem(main, kStatusBarId);
-        const auto ends = [&] {
-            const std::string text = panelText(status, 1);
-            return text.starts_with("次: 鳴る ") && text.ends_with(reason) ? reason : text;
+    for (const auto& [sound, reason] : {std::pair{"nothere.wav", " — 音が出ません (ファイルがありません)"},
+                                        std::pair{"ring.wav", " — 音が出ません (出力装置なし)"}}) {
+        prepare("1,鳴る,1,1,1,1,1,1,1," + std::to_string((now.wHour + 1) % 24) + ",30,00," + sound + ",0\r\n");
+        const HWND status = GetDlgItem(start(), 101);
+        DWORD pid = 0;  // the panel's text is fetched into memory of the program and read from there
+        GetWindowThreadProcessId(status, &pid);
+        const std::unique_ptr<void, decltype(&CloseHandle)> process(
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid), &CloseHandle);
+        void* remote = VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+        const auto panel = [&] {
+            wchar_t text[1024] = {};
+            SendMessageTimeoutW(status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, nullptr);
+            ReadProcessMemory(process.get(), remote, text, sizeof text - sizeof(wchar_t), nullptr);
+            return narrow(text).starts_with("次: 鳴る ") && narrow(text).ends_with(reason) ? reason : narrow(text);
         };
-        EXPECT_EQ(waitFor(reason, ends), reason);
+        EXPECT_EQ(waitFor(std::string(reason), panel), reason);
         stop();
     }
 }
