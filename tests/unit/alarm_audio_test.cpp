@@ -91,6 +91,10 @@ TEST(FadeIn, RisesFromATenthToFullOnceForOverlappingSounds) {
     EXPECT_EQ(audio.calls, (std::vector<std::string>{"session:0.100000", "session:0.550000", "session:1.000000",
                                                      "session:0.100000", "session:1.000000"}));
     EXPECT_EQ(audio.queries, 0);  // no check, no alarm volume: the output is never asked
+    files.fs.put(files.settings.path(), "");  // the check is on: a window opening muted says so
+    files.fs.put("C:\\prog\\a.wav", "RIFF");
+    audio.state->muted = true;
+    EXPECT_EQ(sounds.soundStarting("C:\\prog\\a.wav", 0), " — 音が出ません (ミュート)");
 }
 
 TEST(StartWithWindows, EntryTextAndTheSameProgramFile) {

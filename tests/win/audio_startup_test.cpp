@@ -37,12 +37,13 @@ TEST_F(AudioStartupTest, CoreAudioAnswersOrFailsAndTheSessionVolumeRisesDuringAF
     win32::Win32AudioOutput output;
     const std::optional<OutputState> state = output.defaultOutput();
     if (!state || !state->device || !output.setSessionVolume(1.0f)) GTEST_SKIP() << "no audio device under this Wine";
-    writeIni("fadein=2\r\nsoundcheck=0\r\n");
+    writeIni("fadein=2\r\n");
     audio_ = &output;
     start("1,a,1,1,1,1,1,1,1,10,00,00,a.wav,0\r\n");
     clock_.ms = 1000;
     tickAt(10, 0, 0);
     EXPECT_FLOAT_EQ(*output.sessionVolume(), 0.1f);
+    EXPECT_EQ(textOf(GetDlgItem(form_->runner().window(0)->hwnd(), IDC_ALARM_NAME)), "a — 音が出ません (ファイルがありません)");
     clock_.ms = 2000;  // half-way: the window's timer steps it
     EXPECT_TRUE(pumpUntil([&] { return *output.sessionVolume() > 0.5f; }));
     EXPECT_FLOAT_EQ(*output.sessionVolume(), 0.55f);
