@@ -1,6 +1,7 @@
 // The real Run key behind the file menu's start-with-Windows item, and the
 // real Core Audio output: its answer, and the program's session volume during
 // a fade-in.
+#include "notify/win32/sound_form.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_audio_output.h"
 #include "platform/win32/win32_file_system.h"
