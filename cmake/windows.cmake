@@ -45,8 +45,11 @@ target_link_libraries(kolvi_win_tests PRIVATE kolvi_win gtest gtest_main ole32)
 target_include_directories(kolvi_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(kolvi_win_tests PRIVATE ${KOLVI_WARNINGS})
 target_compile_definitions(kolvi_win_tests PRIVATE KOLVI_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# An output device for the tests of the sound output: ALSA's null sink.
+file(WRITE ${CMAKE_BINARY_DIR}/alsa-null.conf "pcm.!default { type null }\n")
 gtest_discover_tests(kolvi_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 60 LABELS wine)
+  PROPERTIES TIMEOUT 60 LABELS wine
+    ENVIRONMENT "ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:${CMAKE_BINARY_DIR}/alsa-null.conf")
 
 # End to end: a driver that starts the real exe in a throw-away program directory.
 file(GLOB KOLVI_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)

@@ -11,8 +11,10 @@
 #include "mainwindow/win32/remote_link.h"
 #include "mainwindow/window_settings.h"
 #include "platform/win32/single_instance.h"
+#include "platform/win32/win32_audio_output.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_sound_device.h"
+#include "platform/win32/win32_startup_registry.h"
 #include "platform/win32/win32_system_actions.h"
 #include "platform/win32/win32_wake_timer.h"
 #include "platform/win32/text.h"
@@ -71,6 +73,10 @@ int run() {
     kolvi::win32::Win32WakeTimer wakeTimer;
     kolvi::MainFormServices services{alarms, files, settings, desktop, clock, systemActions, sound};
     services.wakeTimer = &wakeTimer;
+    kolvi::win32::Win32AudioOutput audio;  // Core Audio is loaded at its first question
+    kolvi::win32::Win32StartupRegistry startup;
+    services.audio = &audio;
+    services.startup = &startup;
     kolvi::MainForm form(services);
     bool started = false;
     {

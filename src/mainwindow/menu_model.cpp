@@ -67,6 +67,8 @@ MenuItemState menuItemState(MenuItem item, const MainWindowState& s) {
         return {current, false};
     case M::helpReadme:
         return {s.readmeExists, false};
+    case M::fileStartup:
+        return {true, s.startsWithWindows};
     default:
         return {true, false};
     }

@@ -19,6 +19,7 @@ enum class MenuItem {
     fileClose,
     fileDateTime,
     fileVolume,
+    fileStartup,
     fileExit,
     // Menu bar: view, with the sort sub-menu.
     view,
@@ -83,6 +84,7 @@ struct MainWindowState {
     bool statusBarVisible = true;
     bool toolTipsOn = false;
     bool readmeExists = false;   // readme.txt in the program directory
+    bool startsWithWindows = false;  // the Run entry starts this program file
 };
 
 struct MenuItemState {

@@ -1,5 +1,7 @@
 #include "mainwindow/next_alarm_line.h"
 
+#include <utility>
+
 #include "schedule/next_due.h"
 #include "texts/main_window_texts.h"
 
@@ -42,13 +44,24 @@ std::optional<std::string> NextAlarmLine::update(const AlarmList& list, const Lo
     if (!shown_ || lookedAt_ == localSeconds(now)) return std::nullopt;
     lookedAt_ = localSeconds(now);
     std::string line = nextAlarmLine(list, now);
-    if (line == line_) return std::nullopt;
-    line_ = std::move(line);
+    if (line == base_) return std::nullopt;
+    base_ = std::move(line);
+    line_ = base_.empty() ? base_ : base_ + reason_;
+    return line_;
+}
+
+std::optional<std::string> NextAlarmLine::setReason(std::string reason) {
+    if (reason == reason_) return std::nullopt;
+    reason_ = std::move(reason);
+    const std::string old = std::exchange(line_, base_.empty() ? base_ : base_ + reason_);
+    if (line_ == old) return std::nullopt;
     return line_;
 }
 
 std::optional<std::string> NextAlarmLine::clear() {
     lookedAt_.reset();
+    base_.clear();
+    reason_.clear();
     if (line_.empty()) return std::nullopt;
     line_.clear();
     return line_;

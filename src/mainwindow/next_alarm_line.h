@@ -34,13 +34,17 @@ public:
     // The master switch turned the alarms off, so no alarm is next: "" when a
     // line was shown, else nullopt. The next tick's update starts afresh.
     std::optional<std::string> clear();
+    // What follows the line when its alarm will not be heard ("" none): the
+    // new full line when it changed.
+    std::optional<std::string> setReason(std::string reason);
     const std::string& line() const { return line_; }
+    const std::string& base() const { return base_; }  // the line without the reason
     bool shown() const { return shown_; }
 
 private:
     bool shown_;
     std::optional<std::int64_t> lookedAt_;  // localSeconds of the last look
-    std::string line_;
+    std::string base_, reason_, line_;
 };
 
 }  // namespace kolvi

@@ -1,10 +1,12 @@
 #pragma once
 // Recording fakes of the platform services for native tests. None of them
 // ever reaches the real system.
+#include "platform/audio_output.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/sound_device.h"
+#include "platform/startup_registry.h"
 #include "platform/system_actions.h"
 #include "platform/wake_timer.h"
 
@@ -78,6 +80,30 @@ struct TestClock final : Clock {
     std::uint64_t milliseconds() const override { return ms; }
     LocalTime time{1, 10, 0, 0, 4};  // Monday 1970-01-05, 10:00:00
     std::uint64_t ms = 0;
+};
+
+// An output in the state the test sets (nullopt: the query fails); records
+// "session:<level>" and "out:<level>" for every change asked.
+struct FakeAudioOutput final : AudioOutput {
+    std::optional<OutputState> defaultOutput() override { return ++queries, state; }
+    bool setOutput(float level, bool muted) override {
+        return calls.push_back("out:" + std::to_string(level)), state && (state = OutputState{true, muted, level});
+    }
+    bool setSessionVolume(float level) override { return calls.push_back("session:" + std::to_string(level)), true; }
+    std::optional<OutputState> state = OutputState{};
+    int queries = 0;
+    std::vector<std::string> calls;
+};
+
+// A Run entry in memory; finalPath resolves `link` to `target`.
+struct FakeStartupRegistry final : StartupRegistry {
+    std::optional<std::string> readEntry() override { return entry; }
+    std::string writeEntry(const std::string& line) override { return error.empty() ? (entry = line, "") : error; }
+    std::string removeEntry() override { return error.empty() ? (entry.reset(), "") : error; }
+    std::string programPath() const override { return "C:\\Prog\\kolvialarm.exe"; }
+    std::string finalPath(const std::string& path) const override { return path == link ? target : path; }
+    std::optional<std::string> entry;
+    std::string error, link, target;
 };
 
 }  // namespace kolvi::test

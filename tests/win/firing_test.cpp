@@ -28,7 +28,7 @@ TEST_F(FiringTest, NotificationWindowsTakeKeysFromEitherLoopAfterTheGuardAndClos
     }
     const std::string alias = std::to_string(reinterpret_cast<std::uintptr_t>(window[0])) + "PL";
     EXPECT_EQ(sound_.calls[0], "mci:open \"a.wav\" alias " + alias);
-    EXPECT_EQ(itemText(window[1], IDC_ALARM_NAME), "b");
+    EXPECT_EQ(itemText(window[1], IDC_ALARM_NAME), "b — 音が出ません (ファイルがありません)");  // no b.wav
     EXPECT_TRUE(GetWindowLongW(window[3], GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT first{}, next{};  // each opens below and right of the one before
     GetWindowRect(window[0], &first);

@@ -72,7 +72,7 @@ protected:
         if (lines != nullptr) writeRaw(path_, *codec_.encode(std::string("1.1\r\n") + lines));
         TestTray::icons.clear();
         form_ = std::make_unique<MainForm>(MainFormServices{alarms_, context_, settings_, desktop_, clock_, system_,
-                                                            sound_, &wake_, &TestTray::notify});
+                                                            sound_, &wake_, &TestTray::notify, audio_, startup_});
         ASSERT_TRUE(form_->start(false, lines != nullptr ? path_ : ""));
         pump();
     }
@@ -118,6 +118,8 @@ protected:
     SettingsFile settings_{fs_, codec_, dir_.file("kolvialarm.ini")};
     AlarmFileContext context_{fs_, codec_, messages_, settings_, dir_.path()};
     AlarmList alarms_;
+    AudioOutput* audio_ = nullptr;
+    StartupRegistry* startup_ = nullptr;
     std::unique_ptr<MainForm> form_;
 };
 

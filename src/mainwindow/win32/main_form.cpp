@@ -18,6 +18,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/ui_font.h"
 #include "resource.h"
+#include "texts/audio_texts.h"
 #include "texts/common_texts.h"
 #include "texts/main_window_texts.h"
 #include "texts/remote_texts.h"
@@ -47,14 +48,17 @@ MainForm::MainForm(const MainFormServices& services)
       settings_(services.settings),
       desktop_(services.desktop),
       clock_(services.clock),
+      alarmAudio_(services.audio, services.files.fs, services.settings),
       runner_({services.sound, services.clock, services.settings, services.desktop, services.system,
-               [this] { exitProgram(); }}),
+               [this] { exitProgram(); }, &alarmAudio_}),
       editor_({services.clock, services.files.codec, services.files.fs, services.files.programDirectory, runner_, this,
                services.desktop}),
       listView_(services.alarms, services.clock, *this),
       tray_(alarms_, nextLine_, services.notifyIcon),
       wake_(services.wakeTimer, services.settings),
-      history_(services.files.fs, services.files.codec, services.files.programDirectory) {}
+      history_(services.files.fs, services.files.codec, services.files.programDirectory),
+      soundCheck_(services.audio, services.files.fs, services.settings),
+      startup_(services.startup) {}
 
 MainForm::~MainForm() = default;
 
@@ -135,6 +139,10 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         routeCommand(LOWORD(wParam), HIWORD(wParam) == 1);
         return 0;
     case WM_INITMENUPOPUP:
+        // The Run entry may have been changed elsewhere since the file menu last opened.
+        if (HIWORD(lParam) == FALSE && reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd()), 0)) {
+            startup_.refresh();
+        }
         renderMenus();
         return 0;
     case WM_TIMER:
@@ -266,7 +274,9 @@ void MainForm::setFirstPanel(std::string_view text) {
 }
 
 MainWindowState MainForm::menuState() const {
-    return model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
+    MainWindowState state = model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
+    state.startsWithWindows = startup_.ticked();
+    return state;
 }
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
@@ -308,7 +318,7 @@ void MainForm::alarmTimer_Timer() {
     if (alarmTimer_.running() && GetTickCount64() >= noticeUntil_) setFirstPanel(result.status);
     if (result.listChanged) listView_.refresh();
     if (!alarmTimer_.running()) return;
-    showNextAlarm(nextLine_.update(alarms_, now));
+    showNextAlarm(soundCheck_.follow(nextLine_, alarms_, now, clock_.milliseconds()));
     wake_.follow(alarms_, alarmsOn(), now);
 }
 
@@ -408,6 +418,13 @@ void MainForm::fileClose_Click() {
 void MainForm::fileDateTime_Click() { desktop_.startSystemProgram("control.exe", "timedate.cpl"); }
 
 void MainForm::fileVolume_Click() { startVolumeControl(desktop_); }
+
+void MainForm::fileStartup_Click() {
+    if (const std::string error = startup_.toggle(); !error.empty()) {
+        desktop_.showBox(hwnd(), std::string(kStartupWriteFailed) + error, BoxIcon::error);
+    }
+    renderMenus();
+}
 
 void MainForm::viewStatus_Click() {
     model_.toggleStatusBar();

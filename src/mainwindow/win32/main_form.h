@@ -14,15 +14,20 @@
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
 #include "mainwindow/next_alarm_line.h"
+#include "mainwindow/sound_check.h"
+#include "mainwindow/startup_entry.h"
 #include "mainwindow/menu_model.h"
 #include "mainwindow/remote_request.h"
 #include "mainwindow/win32/alarm_list_view.h"
 #include "mainwindow/win32/main_tray.h"
 #include "mainwindow/win32/missed_form.h"
+#include "notify/alarm_audio.h"
 #include "notify/win32/alarm_runner.h"
+#include "platform/audio_output.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/sound_device.h"
+#include "platform/startup_registry.h"
 #include "platform/system_actions.h"
 #include "platform/wake_timer.h"
 #include "platform/win32/app_icon.h"
@@ -52,6 +57,10 @@ struct MainFormServices {
     WakeTimer* wakeTimer = nullptr;
     // The shell's notification-area call; Shell_NotifyIconW when null.
     win32::TrayIcon::NotifyFunction notifyIcon = nullptr;
+    // The default sound output; when null only a missing sound file is told.
+    AudioOutput* audio = nullptr;
+    // The Run entry behind the file menu's start-with-Windows item; none when null.
+    StartupRegistry* startup = nullptr;
 };
 
 class MainForm final : public win32::WindowBase,
@@ -134,6 +143,7 @@ private:
     void fileClose_Click();
     void fileDateTime_Click();
     void fileVolume_Click();
+    void fileStartup_Click();
     void viewStatus_Click();
     void viewToolTip_Click();
     void viewSortName_Click() { sortBy(Column::name); }
@@ -177,6 +187,7 @@ private:
     const Clock& clock_;
     MainWindowModel model_;
     AlarmCheck check_;
+    AlarmAudio alarmAudio_;
     AlarmRunner runner_;
     ConfigForm editor_;
     AlarmListView listView_;
@@ -195,6 +206,8 @@ private:
     bool started_ = false;      // requests are taken once the start is over
     bool hotKeyRegistered_ = false;
     ULONGLONG noticeUntil_ = 0;  // the first panel keeps a notice until then (tick count)
+    SoundCheck soundCheck_;
+    StartWithWindows startup_;
 };
 
 }  // namespace kolvi

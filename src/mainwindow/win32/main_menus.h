@@ -29,6 +29,7 @@ struct MainFormCommands {
         {IDM_FILE_CLOSE, MenuItem::fileClose, &MainForm::fileClose_Click},
         {IDM_FILE_DATETIME, MenuItem::fileDateTime, &MainForm::fileDateTime_Click},
         {IDM_FILE_VOLUME, MenuItem::fileVolume, &MainForm::fileVolume_Click},
+        {IDM_FILE_STARTUP, MenuItem::fileStartup, &MainForm::fileStartup_Click},
         {IDM_FILE_EXIT, MenuItem::fileExit, &MainForm::exitProgram},
         {IDM_VIEW_STATUS, MenuItem::viewStatus, &MainForm::viewStatus_Click},
         {IDM_VIEW_TOOLTIP, MenuItem::viewToolTip, &MainForm::viewToolTip_Click},

@@ -48,7 +48,8 @@ void AlarmRunner::showSoundWindow(const AlarmAction& action, const std::string& 
                                      if (target != nullptr) target->addExtension(extension);
                                  },
                                  [this] { services_.desktop.showInformation(kProgramTitle, kNoFileToExtendText); },
-                                 {}};
+                                 {},
+                                 services_.audio};
     if (action.mode == AlarmMode::preview) {
         SoundForm preview(std::move(services));
         preview.playSound(action, line, owner, this);

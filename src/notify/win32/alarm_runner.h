@@ -24,6 +24,7 @@
 
 namespace kolvi {
 
+class AlarmAudio;
 class SoundForm;
 class PowerCountdownForm;
 struct AlarmAction;
@@ -90,6 +91,8 @@ struct AlarmRunnerServices {
     SystemActions& system;
     // The control command "exit".
     std::function<void()> exitProgram;
+    // Volume, fade-in and the "will it ring?" reason of the windows' sounds; none when null.
+    AlarmAudio* audio = nullptr;
 };
 
 class AlarmRunner final : public win32::MessageFilter {

@@ -3,12 +3,20 @@
 #include <imm.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/win32/text.h"
 #include "resource.h"
 #include "settings/safety_settings.h"
 
 namespace kolvi {
+namespace {
+
+// The fade-in's steps: a tenth of a second each is smooth to the ear.
+constexpr UINT_PTR kFadeTimerId = 1;
+constexpr UINT kFadeStepMs = 100;
+
+}  // namespace
 
 SoundForm::SoundForm(Services services) : services_(std::move(services)) {}
 
@@ -41,9 +49,16 @@ INT_PTR SoundForm::form_Load() {
     model_.emplace(action_.mode, action_.soundApi, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(hwnd())),
                    alarmLine_);
     ShowWindow(item(IDC_DIGIT_HINT), model_->hintVisible() ? SW_SHOW : SW_HIDE);
+    // The volume is raised and the fade set up before the first sample plays.
+    std::string reason;
+    if (services_.audio != nullptr) {
+        reason = services_.audio->soundStarting(action_.file, services_.clock.milliseconds());
+        soundTold_ = true;
+        if (services_.audio->fading()) SetTimer(hwnd(), kFadeTimerId, kFadeStepMs, nullptr);
+    }
     model_->startSound(services_.sound, action_.file);
     model_->setShown(services_.clock.milliseconds(), readKeyGuardMs(services_.settings));
-    SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(action_.message).c_str());
+    SetDlgItemTextW(hwnd(), IDC_ALARM_NAME, win32::widen(action_.message + reason).c_str());
     // The window takes typed keys before its button does, whichever message
     // loop delivers them (a message box or menu of the main window may be
     // running one).
@@ -71,6 +86,12 @@ INT_PTR SoundForm::handleMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
     case WM_CLOSE:
         stopButton_Click();
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kFadeTimerId && services_.audio != nullptr) {
+            services_.audio->fadeStep(services_.clock.milliseconds());
+            if (!services_.audio->fading()) KillTimer(hwnd(), kFadeTimerId);
+        }
         return TRUE;
     case WM_DESTROY:
         form_Unload();
@@ -143,13 +164,13 @@ void SoundForm::unloadWithoutExtension() { stopButton_Click(); }
 
 void SoundForm::form_Unload() {
     if (!model_) return;
-    // An extension is added and saved before the sound stops; a message box
-    // waits until the sound has stopped.
-    if (model_->unload(services_.sound, services_.clock, services_.target, services_.addExtension).action ==
-            UnloadAction::tellNoFileOpen &&
-        services_.tellNoFileOpen) {
-        services_.tellNoFileOpen();
-    }
+    const bool told = std::exchange(soundTold_, false);
+    // An extension is added and saved before the sound stops; the volume
+    // comes back and a message box waits until the sound has stopped.
+    const UnloadAction action =
+        model_->unload(services_.sound, services_.clock, services_.target, services_.addExtension).action;
+    if (told && services_.audio != nullptr) services_.audio->soundStopped();
+    if (action == UnloadAction::tellNoFileOpen && services_.tellNoFileOpen) services_.tellNoFileOpen();
 }
 
 }  // namespace kolvi

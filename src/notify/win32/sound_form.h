@@ -9,6 +9,7 @@
 #include <string>
 
 #include "notify/alarm_action.h"
+#include "notify/alarm_audio.h"
 #include "notify/sound_form_model.h"
 #include "platform/clock.h"
 #include "platform/sound_device.h"
@@ -33,6 +34,8 @@ public:
         std::function<void()> tellNoFileOpen;
         // The window is gone; the owner may now destroy this object.
         std::function<void(SoundForm&)> closed;
+        // Told when the sound starts and stops; none when null.
+        AlarmAudio* audio = nullptr;
     };
 
     explicit SoundForm(Services services);
@@ -68,6 +71,7 @@ private:
     std::string alarmLine_;
     win32::ControlSubclass stopButton_;
     win32::WindowIcons icons_;
+    bool soundTold_ = false;  // services_.audio knows the sound started
 };
 
 }  // namespace kolvi

@@ -16,11 +16,15 @@ void enterShellApartment() {
     static bool entered = false;
     if (entered) return;
     entered = true;
-    static SystemLibrary ole32(L"ole32.dll");
     using CoInitializeExFunction = HRESULT WINAPI(LPVOID, DWORD);
-    if (auto* initialise = ole32.function<CoInitializeExFunction>("CoInitializeEx")) {
+    if (auto* initialise = ole32().function<CoInitializeExFunction>("CoInitializeEx")) {
         initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     }
+}
+
+SystemLibrary& ole32() {
+    static SystemLibrary library(L"ole32.dll");
+    return library;
 }
 
 SystemLibrary& shell32() {

@@ -32,6 +32,8 @@ private:
 // single-threaded COM apartment; this sets it up once, before their first call.
 void enterShellApartment();
 
+// COM itself; enterShellApartment before creating objects with it.
+SystemLibrary& ole32();
 SystemLibrary& shell32();
 SystemLibrary& comdlg32();
 SystemLibrary& winmm();

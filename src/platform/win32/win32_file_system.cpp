@@ -100,18 +100,7 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
     return done;
 }
 
-std::string Win32FileSystem::lastWriteError() const {
-    if (lastError_ == 0) return {};
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, lastError_, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const UniqueLocal owned(text);
-    std::wstring message(text != nullptr ? text : L"", n);
-    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
-        message.pop_back();
-    }
-    return narrow(message);
-}
+std::string Win32FileSystem::lastWriteError() const { return lastError_ == 0 ? std::string() : systemErrorText(lastError_); }
 
 bool Win32FileSystem::replace(const std::string& path, std::string_view bytes) {
     const std::wstring target = widen(path);
