@@ -23,7 +23,7 @@ std::string SoundCheck::reason(const AlarmList& list, const LocalTime& now) {
     if (!readSoundCheck(settings_)) return {};
     const std::optional<std::string> file = nextAlarmSound(list, now, settings_);
     if (!file) return {};
-    if (output_ == nullptr) return fs_.isOrdinaryFile(*file) ? std::string() : std::string(soundProblemText(SoundProblem::noFile));
+    if (output_ == nullptr) return fs_.isFile(*file) ? std::string() : std::string(soundProblemText(SoundProblem::noFile));
     return std::string(soundProblemText(checkSound(*output_, fs_, *file)));
 }
 

@@ -52,7 +52,7 @@ std::string_view soundProblemText(SoundProblem problem) {
 
 SoundProblem checkSound(AudioOutput& output, const FileSystem& fs, const std::string& file) {
     // Without the file there is nothing to play, whatever the output says.
-    if (!fs.isOrdinaryFile(file)) return SoundProblem::noFile;
+    if (!fs.isFile(file)) return SoundProblem::noFile;
     return soundProblem(true, output.defaultOutput());
 }
 
@@ -104,7 +104,7 @@ std::optional<float> FadeIn::step(std::uint64_t ms) {
 std::string AlarmAudio::soundStarting(const std::string& file, std::uint64_t ms) {
     const bool othersPlaying = playing_++ > 0;
     if (output_ == nullptr) {
-        return readSoundCheck(settings_) && !fs_.isOrdinaryFile(file) ? std::string(kSilentNoFile) : std::string();
+        return readSoundCheck(settings_) && !fs_.isFile(file) ? std::string(kSilentNoFile) : std::string();
     }
     volume_.soundStarted(*output_, readAlarmVolume(settings_));
     if (const auto level = fade_.soundStarted(ms, readFadeInSeconds(settings_), othersPlaying)) {

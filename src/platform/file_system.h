@@ -25,6 +25,9 @@ public:
     // True for an existing ordinary file. A directory, or a file marked
     // hidden or system, counts as missing.
     virtual bool isOrdinaryFile(const std::string& path) const = 0;
+    // True for an existing file whatever its attributes (a hidden sound file
+    // still plays); false for a directory or nothing.
+    virtual bool isFile(const std::string& path) const = 0;
 
     // Hidden and system files are read like any other.
     virtual FileRead readFile(const std::string& path) const = 0;

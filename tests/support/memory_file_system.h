@@ -18,6 +18,7 @@ public:
     bool isOrdinaryFile(const std::string& path) const override {
         return files_.count(key(path)) != 0 && hidden_.count(key(path)) == 0;
     }
+    bool isFile(const std::string& path) const override { return files_.count(key(path)) != 0; }
     FileRead readFile(const std::string& path) const override {
         if (files_.count(key(path)) == 0) return {ReadStatus::missing, {}};
         if (locked_.count(key(path)) != 0) return {ReadStatus::unreadable, {}};

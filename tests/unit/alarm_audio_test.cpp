@@ -45,10 +45,13 @@ TEST(SoundCheck, StatesAndTheLinesThatTellThem) {
     EXPECT_EQ(follow("C:\\prog\\a.wav", "10:05:30", "10:01:00", 60000), "次: 会議 10:05:30 (あと 4分)");
     EXPECT_EQ(follow("C:\\prog\\gone.wav", "10:04:30", "10:01:01", 61000),
               "次: 会議 10:04:30 (あと 3分) — 音が出ません (ファイルがありません)");
-    EXPECT_EQ(follow("C:\\prog\\x.exe", "10:04:00", "10:01:02", 62000), "次: 会議 10:04:00 (あと 2分)");
+    files.fs.put("C:\\prog\\h.wav", "RIFF");
+    files.fs.markHidden("C:\\prog\\h.wav");  // hidden, but it plays
+    EXPECT_EQ(follow("C:\\prog\\h.wav", "10:04:15", "10:01:02", 62000), "次: 会議 10:04:15 (あと 3分)");
+    EXPECT_EQ(follow("C:\\prog\\x.exe", "10:04:00", "10:01:03", 63000), "次: 会議 10:04:00 (あと 2分)");
     files.fs.put(files.settings.path(), "[alarm]\r\nsoundcheck=0\r\n");
-    EXPECT_EQ(follow("C:\\prog\\gone.wav", "10:05:30", "10:01:03", 63000), "次: 会議 10:05:30 (あと 4分)");
-    EXPECT_EQ(audio.queries, 3);
+    EXPECT_EQ(follow("C:\\prog\\gone.wav", "10:05:30", "10:01:04", 64000), "次: 会議 10:05:30 (あと 4分)");
+    EXPECT_EQ(audio.queries, 4);
 }
 
 // Muted at 0.3137: raised to 60% for the sounds and given back exactly; loud enough, or no alarm

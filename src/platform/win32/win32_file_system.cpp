@@ -57,6 +57,11 @@ bool Win32FileSystem::isOrdinaryFile(const std::string& path) const {
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
+bool Win32FileSystem::isFile(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 FileRead Win32FileSystem::readFile(const std::string& path) const {
     // Hidden and system files are read like any other; only the alarm file's
     // opening asks isOrdinaryFile first.

@@ -10,6 +10,7 @@ namespace kolvi::win32 {
 class Win32FileSystem final : public FileSystem {
 public:
     bool isOrdinaryFile(const std::string& path) const override;
+    bool isFile(const std::string& path) const override;
     FileRead readFile(const std::string& path) const override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     bool appendFile(const std::string& path, std::string_view bytes) override;
