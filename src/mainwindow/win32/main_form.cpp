@@ -27,9 +27,6 @@ namespace kolvi {
 namespace {
 
 constexpr int kHotKeyId = 1;
-// How long a notice (the hot key could not be registered) holds the first
-// panel before the check's own text comes back.
-constexpr ULONGLONG kNoticeMs = 10000;
 constexpr int kListId = 100;
 constexpr int kStatusId = 101;
 constexpr UINT kExitProgram = WM_APP + 3;
@@ -54,10 +51,10 @@ MainForm::MainForm(const MainFormServices& services)
       editor_({services.clock, services.files.codec, services.files.fs, services.files.programDirectory, runner_, this,
                services.desktop}),
       listView_(services.alarms, services.clock, *this),
-      tray_(alarms_, nextLine_, services.notifyIcon),
+      statusBar_(services.audio, services.files.fs, services.settings),
+      tray_(alarms_, statusBar_.nextLine(), services.notifyIcon),
       wake_(services.wakeTimer, services.settings),
       history_(services.files.fs, services.files.codec, services.files.programDirectory),
-      soundCheck_(services.audio, services.files.fs, services.settings),
       startup_(services.startup) {}
 
 MainForm::~MainForm() = default;
@@ -67,7 +64,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const WindowSettings stored = loadWindowSettings(settings);
     const StartPlan plan = startPlan(stored.state, minimizedStart);
     model_ = MainWindowModel(readCheckInterval(settings), stored.statusBarVisible, stored.showToolTip);
-    nextLine_ = NextAlarmLine(readShowNextAlarm(settings));
+    statusBar_.resetNextLine(readShowNextAlarm(settings));
 
     // The place is first taken at the system's dpi; once the window exists
     // it knows the dpi of the monitor it is on, and the place is read again
@@ -111,7 +108,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
         SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
     }
     listView_.setToolTipsOn(model_.toolTipsOn());
-    ShowWindow(statusBar(), model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    statusBar_.setVisible(model_.statusBarVisible());
 
     // The rows and the menus were brought up to date with the file's state;
     // the first paint comes from the message loop.
@@ -187,18 +184,13 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainForm::form_Create() {
-    const HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
-                                        GetModuleHandleW(nullptr), nullptr);
     font_ = win32::createUiFont(dpi());
-    if (status == nullptr || !listView_.create(hwnd(), kListId, dpi(), font_.get())) return -1;
-    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    ShowWindow(status, SW_SHOW);
+    if (!statusBar_.create(hwnd(), kStatusId, font_.get()) || !listView_.create(hwnd(), kListId, dpi(), font_.get())) {
+        return -1;
+    }
     layoutList();
     return 0;
 }
-
-HWND MainForm::statusBar() const { return GetDlgItem(hwnd(), kStatusId); }
 
 UINT MainForm::dpi() const {
     const UINT dpi = GetDpiForWindow(hwnd());
@@ -206,18 +198,10 @@ UINT MainForm::dpi() const {
 }
 
 void MainForm::layoutList() {
-    const HWND status = statusBar();
     RECT client{};
     GetClientRect(hwnd(), &client);
-    SendMessageW(status, WM_SIZE, 0, 0);  // the status bar places itself
-    // The next alarm, when shown, has the status bar's second panel.
-    const int parts[] = {nextLine_.shown() ? client.right * 2 / 5 : -1, -1};
-    SendMessageW(status, SB_SETPARTS, parts[0] == -1 ? 1 : 2, reinterpret_cast<LPARAM>(parts));
-    RECT statusRect{};
-    GetWindowRect(status, &statusRect);
-    const bool statusVisible = (GetWindowLongW(status, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (const auto r = layoutAlarmList({client.right, client.bottom}, statusVisible,
-                                       statusRect.bottom - statusRect.top)) {
+    const int statusHeight = statusBar_.layout(client.right);
+    if (const auto r = layoutAlarmList({client.right, client.bottom}, statusBar_.visible(), statusHeight)) {
         listView_.moveTo(*r);
     }
 }
@@ -249,7 +233,7 @@ void MainForm::applyFont(UINT dpi) {
     win32::UniqueFont old = std::move(font_);
     font_ = win32::createUiFont(dpi);
     listView_.setFont(font_.get());
-    SendMessageW(statusBar(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    statusBar_.setFont(font_.get());
     layoutList();
 }
 
@@ -265,12 +249,8 @@ void MainForm::showFileState(const std::string& openedPath) {
     ShowWindow(listView_.hwnd(), alarms_.isFileOpen() ? SW_SHOW : SW_HIDE);
     renderMenus();
     if (const auto text = firstPanelTextAfterFileState(alarms_.isFileOpen(), alarmTimer_.running())) {
-        setFirstPanel(*text);
+        statusBar_.setFirstPanel(*text);
     }
-}
-
-void MainForm::setFirstPanel(std::string_view text) {
-    SendMessageW(statusBar(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
 }
 
 MainWindowState MainForm::menuState() const {
@@ -305,7 +285,7 @@ void MainForm::applyAlarmSwitch(const AlarmSwitchDecision& decision) {
     } else {
         alarmTimer_.stop();
     }
-    if (decision.firstPanelText) setFirstPanel(*decision.firstPanelText);
+    if (decision.firstPanelText) statusBar_.setFirstPanel(*decision.firstPanelText);
     listView_.setBackground(GetSysColor(static_cast<int>(decision.listBackground)));
 }
 
@@ -315,17 +295,15 @@ void MainForm::alarmTimer_Timer() {
     if (!IsWindow(hwnd())) return;
     // An action that stopped the check (a preview, the master switch) has
     // already said so in the panel.
-    if (alarmTimer_.running() && GetTickCount64() >= noticeUntil_) setFirstPanel(result.status);
+    if (alarmTimer_.running()) statusBar_.showStatus(result.status);
     if (result.listChanged) listView_.refresh();
     if (!alarmTimer_.running()) return;
-    showNextAlarm(soundCheck_.follow(nextLine_, alarms_, now, clock_.milliseconds()));
+    showNextAlarm(statusBar_.followNextAlarm(alarms_, now, clock_.milliseconds()));
     wake_.follow(alarms_, alarmsOn(), now);
 }
 
-void MainForm::showNextAlarm(const std::optional<std::string>& line) {
-    if (!line) return;
-    SendMessageW(statusBar(), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(win32::widen(*line).c_str()));
-    tray_.updateTip();
+void MainForm::showNextAlarm(bool changed) {
+    if (changed) tray_.updateTip();
 }
 
 bool MainForm::alarmsOn() const { return model_.alarmSwitchOn(); }
@@ -428,7 +406,7 @@ void MainForm::fileStartup_Click() {
 
 void MainForm::viewStatus_Click() {
     model_.toggleStatusBar();
-    ShowWindow(statusBar(), model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    statusBar_.setVisible(model_.statusBarVisible());
     renderMenus();
     layoutList();
 }
@@ -448,7 +426,7 @@ void MainForm::sortBy(Column column) {
 void MainForm::alarmEnable_Click() {
     applyAlarmSwitch(model_.toggleAlarmSwitch());
     // With the alarms off no alarm is next, and none wakes the machine.
-    if (!model_.alarmSwitchOn()) showNextAlarm(nextLine_.clear());
+    if (!model_.alarmSwitchOn()) showNextAlarm(statusBar_.clearNextAlarm());
     armWakeTimer();
     renderMenus();
 }
@@ -590,8 +568,7 @@ void MainForm::registerHotKey() {
     const std::optional<HotKey> key = parseHotKey(notation);
     hotKeyRegistered_ = key && RegisterHotKey(hwnd(), kHotKeyId, key->modifiers | MOD_NOREPEAT, key->key) != 0;
     if (hotKeyRegistered_) return;
-    setFirstPanel(std::string(kHotKeyFailedPrefix) + notation + std::string(kHotKeyFailedSuffix));
-    noticeUntil_ = GetTickCount64() + kNoticeMs;
+    statusBar_.showNotice(std::string(kHotKeyFailedPrefix) + notation + std::string(kHotKeyFailedSuffix));
 }
 
 // From anywhere: the window comes back from the tray and the editor opens for

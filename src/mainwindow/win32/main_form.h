@@ -13,12 +13,11 @@
 
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
-#include "mainwindow/next_alarm_line.h"
-#include "mainwindow/sound_check.h"
 #include "mainwindow/startup_entry.h"
 #include "mainwindow/menu_model.h"
 #include "mainwindow/remote_request.h"
 #include "mainwindow/win32/alarm_list_view.h"
+#include "mainwindow/win32/main_status_bar.h"
 #include "mainwindow/win32/main_tray.h"
 #include "mainwindow/win32/missed_form.h"
 #include "notify/alarm_audio.h"
@@ -95,7 +94,7 @@ public:
 
     // For tests: the parts and the state the window renders.
     HWND listView() const { return listView_.hwnd(); }
-    HWND statusBar() const;
+    HWND statusBar() const { return statusBar_.hwnd(); }
     HMENU popupMenus() const { return popupMenus_.get(); }
     // The dpi of the monitor the window is on.
     UINT dpi() const;
@@ -169,7 +168,7 @@ private:
     void registerHotKey();
     void armWakeTimer();
     bool alarmsOn() const;
-    void showNextAlarm(const std::optional<std::string>& line);
+    void showNextAlarm(bool changed);
     void showFileState(const std::string& openedPath);
     void sortBy(Column column);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
@@ -177,7 +176,6 @@ private:
     void renderMenus();
     void applyFont(UINT dpi);
     void layoutList();
-    void setFirstPanel(std::string_view text);
     std::string readmePath() const;
 
     AlarmList& alarms_;
@@ -198,15 +196,13 @@ private:
     win32::WindowIcons icons_;
     win32::WindowTimer alarmTimer_{kAlarmTimerId};
     std::optional<std::uint64_t> popupRowId_;  // the row the context menu was opened for
-    NextAlarmLine nextLine_{false};
+    MainStatusBar statusBar_;
     MainTray tray_;
     MissedForm missed_;
     WakeSchedule wake_;
     TimerHistory history_;      // countdowns added by request are recorded as the editor records them
     bool started_ = false;      // requests are taken once the start is over
     bool hotKeyRegistered_ = false;
-    ULONGLONG noticeUntil_ = 0;  // the first panel keeps a notice until then (tick count)
-    SoundCheck soundCheck_;
     StartWithWindows startup_;
 };
 
