@@ -53,6 +53,14 @@ TEST_F(AudioStartupTest, TheStatusBarSaysWhyTheNextSoundAlarmWillNotBeHeard) {
             return narrow(text).starts_with("次: 鳴る ") && narrow(text).ends_with(reason) ? reason : narrow(text);
         };
         EXPECT_EQ(waitFor(std::string(reason), panel), reason);
+        // The line is longer than 3/5 of the default width: the second panel
+        // grows leftwards, and the first keeps what is left.
+        int parts[2] = {};
+        SendMessageTimeoutW(status, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, nullptr);
+        ReadProcessMemory(process.get(), remote, parts, sizeof parts, nullptr);
+        RECT client{};
+        GetClientRect(status, &client);
+        EXPECT_LT(parts[0], client.right * 2 / 5);
         stop();
     }
 }

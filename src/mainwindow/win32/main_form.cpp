@@ -6,12 +6,10 @@
 
 #include "kolvi_version.h"
 #include "mainwindow/file_state.h"
-#include "mainwindow/hot_key.h"
 #include "mainwindow/running_state.h"
 #include "mainwindow/version_box.h"
 #include "mainwindow/window_geometry.h"
 #include "mainwindow/list_interaction.h"
-#include "mainwindow/win32/remote_link.h"
 #include "mainwindow/win32/window_placement.h"
 #include "mainwindow/window_settings.h"
 #include "settings/safety_settings.h"
@@ -26,15 +24,10 @@
 namespace kolvi {
 namespace {
 
-constexpr int kHotKeyId = 1;
-// How long a notice (the hot key could not be registered) holds the first
-// panel before the check's own text comes back.
-constexpr ULONGLONG kNoticeMs = 10000;
 constexpr int kListId = 100;
 constexpr int kStatusId = 101;
 constexpr UINT kExitProgram = WM_APP + 3;
-constexpr int kPopupListMenu = 0;  // sub-menus of the pop-up menu resource
-constexpr int kPopupTrayMenu = 1;
+constexpr int kPopupTrayMenu = 1;  // a sub-menu of the pop-up menu resource
 
 // The portable rules name colours as Windows does.
 static_assert(static_cast<int>(SystemColor::window) == COLOR_WINDOW);
@@ -54,11 +47,12 @@ MainForm::MainForm(const MainFormServices& services)
       editor_({services.clock, services.files.codec, services.files.fs, services.files.programDirectory, runner_, this,
                services.desktop}),
       listView_(services.alarms, services.clock, *this),
-      tray_(alarms_, nextLine_, services.notifyIcon),
+      menus_(services.startup),
+      statusBar_(services.audio, services.files.fs, services.settings),
+      tray_(alarms_, statusBar_.nextLine(), services.notifyIcon),
       wake_(services.wakeTimer, services.settings),
-      history_(services.files.fs, services.files.codec, services.files.programDirectory),
-      soundCheck_(services.audio, services.files.fs, services.settings),
-      startup_(services.startup) {}
+      remote_(*this, services.settings, services.desktop,
+              TimerHistory(services.files.fs, services.files.codec, services.files.programDirectory)) {}
 
 MainForm::~MainForm() = default;
 
@@ -67,7 +61,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const WindowSettings stored = loadWindowSettings(settings);
     const StartPlan plan = startPlan(stored.state, minimizedStart);
     model_ = MainWindowModel(readCheckInterval(settings), stored.statusBarVisible, stored.showToolTip);
-    nextLine_ = NextAlarmLine(readShowNextAlarm(settings));
+    statusBar_.resetNextLine(readShowNextAlarm(settings));
 
     // The place is first taken at the system's dpi; once the window exists
     // it knows the dpi of the monitor it is on, and the place is read again
@@ -75,8 +69,8 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     const int systemDpi = static_cast<int>(GetDpiForSystem());
     const Rect place = storedWindowPlace(stored, systemDpi);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    popupMenus_.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENUS)));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    menus_.popups.reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    menus_.accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     alarms_.setUpAlarmColumns();
     // The list view takes the stored widths as it makes its columns.
     alarms_.setColumnWidths(stored.list.columnWidths);
@@ -93,7 +87,7 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
     }
     icons_ = win32::loadWindowIcons(dpi());
     win32::setWindowIcons(hwnd(), icons_);
-    tray_.create(hwnd(), GetSubMenu(popupMenus_.get(), kPopupTrayMenu), icons_.small.get(),
+    tray_.create(hwnd(), GetSubMenu(menus_.popups.get(), kPopupTrayMenu), icons_.small.get(),
                  TrayIconState(readTrayRefreshPeriod(settings), plan.shownState), [this] { trayPopupSize_Click(); });
     applyAlarmSwitch(model_.alarmSwitch());
 
@@ -111,20 +105,20 @@ bool MainForm::start(bool minimizedStart, const std::string& path) {
         SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(stored.alpha), LWA_ALPHA);
     }
     listView_.setToolTipsOn(model_.toolTipsOn());
-    ShowWindow(statusBar(), model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    statusBar_.setVisible(model_.statusBarVisible());
 
     // The rows and the menus were brought up to date with the file's state;
     // the first paint comes from the message loop.
     ShowWindow(hwnd(), plan.startInTray                                 ? SW_SHOWMINNOACTIVE
                        : plan.shownState == WindowState::maximized ? SW_SHOWMAXIMIZED
                                                                    : SW_SHOWNORMAL);
-    registerHotKey();
-    started_ = true;
+    remote_.start(hwnd());
     return true;
 }
 
 LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (tray_.handleMessage(message, wParam, lParam)) return 0;
+    if (const auto result = remote_.handleMessage(message, wParam, lParam)) return *result;
     switch (message) {
     case WM_CREATE:
         return form_Create();
@@ -141,18 +135,13 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
         // The Run entry may have been changed elsewhere since the file menu last opened.
         if (HIWORD(lParam) == FALSE && reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(hwnd()), 0)) {
-            startup_.refresh();
+            menus_.startup.refresh();
         }
         renderMenus();
         return 0;
     case WM_TIMER:
         // A tick queued before the check stopped is not a tick.
         if (wParam == alarmTimer_.id() && alarmTimer_.running()) alarmTimer_Timer();
-        return 0;
-    case WM_COPYDATA:
-        return static_cast<LRESULT>(remote_Request(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
-    case WM_HOTKEY:
-        if (wParam == kHotKeyId) hotKey_Pressed();
         return 0;
     case kExitProgram:
         DestroyWindow(hwnd());
@@ -187,18 +176,13 @@ LRESULT MainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainForm::form_Create() {
-    const HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd(),
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusId)),
-                                        GetModuleHandleW(nullptr), nullptr);
     font_ = win32::createUiFont(dpi());
-    if (status == nullptr || !listView_.create(hwnd(), kListId, dpi(), font_.get())) return -1;
-    SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    ShowWindow(status, SW_SHOW);
+    if (!statusBar_.create(hwnd(), kStatusId, font_.get()) || !listView_.create(hwnd(), kListId, dpi(), font_.get())) {
+        return -1;
+    }
     layoutList();
     return 0;
 }
-
-HWND MainForm::statusBar() const { return GetDlgItem(hwnd(), kStatusId); }
 
 UINT MainForm::dpi() const {
     const UINT dpi = GetDpiForWindow(hwnd());
@@ -206,18 +190,10 @@ UINT MainForm::dpi() const {
 }
 
 void MainForm::layoutList() {
-    const HWND status = statusBar();
     RECT client{};
     GetClientRect(hwnd(), &client);
-    SendMessageW(status, WM_SIZE, 0, 0);  // the status bar places itself
-    // The next alarm, when shown, has the status bar's second panel.
-    const int parts[] = {nextLine_.shown() ? client.right * 2 / 5 : -1, -1};
-    SendMessageW(status, SB_SETPARTS, parts[0] == -1 ? 1 : 2, reinterpret_cast<LPARAM>(parts));
-    RECT statusRect{};
-    GetWindowRect(status, &statusRect);
-    const bool statusVisible = (GetWindowLongW(status, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (const auto r = layoutAlarmList({client.right, client.bottom}, statusVisible,
-                                       statusRect.bottom - statusRect.top)) {
+    const int statusHeight = statusBar_.layout(client.right);
+    if (const auto r = layoutAlarmList({client.right, client.bottom}, statusBar_.visible(), statusHeight)) {
         listView_.moveTo(*r);
     }
 }
@@ -249,7 +225,7 @@ void MainForm::applyFont(UINT dpi) {
     win32::UniqueFont old = std::move(font_);
     font_ = win32::createUiFont(dpi);
     listView_.setFont(font_.get());
-    SendMessageW(statusBar(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    statusBar_.setFont(font_.get());
     layoutList();
 }
 
@@ -265,18 +241,8 @@ void MainForm::showFileState(const std::string& openedPath) {
     ShowWindow(listView_.hwnd(), alarms_.isFileOpen() ? SW_SHOW : SW_HIDE);
     renderMenus();
     if (const auto text = firstPanelTextAfterFileState(alarms_.isFileOpen(), alarmTimer_.running())) {
-        setFirstPanel(*text);
+        statusBar_.setFirstPanel(*text);
     }
-}
-
-void MainForm::setFirstPanel(std::string_view text) {
-    SendMessageW(statusBar(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win32::widen(text).c_str()));
-}
-
-MainWindowState MainForm::menuState() const {
-    MainWindowState state = model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
-    state.startsWithWindows = startup_.ticked();
-    return state;
 }
 
 std::string MainForm::readmePath() const { return files_.programDirectory + "\\readme.txt"; }
@@ -291,7 +257,7 @@ bool MainForm::preTranslateMessage(MSG& message) {
     if (runner_.preTranslateMessage(message) || missed_.preTranslateMessage(message)) return true;
     // The main window's shortcuts belong to the main window alone.
     if (message.hwnd == hwnd() || IsChild(hwnd(), message.hwnd)) {
-        return TranslateAcceleratorW(hwnd(), accelerators_, &message) != 0;
+        return TranslateAcceleratorW(hwnd(), menus_.accelerators, &message) != 0;
     }
     return false;
 }
@@ -305,7 +271,7 @@ void MainForm::applyAlarmSwitch(const AlarmSwitchDecision& decision) {
     } else {
         alarmTimer_.stop();
     }
-    if (decision.firstPanelText) setFirstPanel(*decision.firstPanelText);
+    if (decision.firstPanelText) statusBar_.setFirstPanel(*decision.firstPanelText);
     listView_.setBackground(GetSysColor(static_cast<int>(decision.listBackground)));
 }
 
@@ -315,17 +281,15 @@ void MainForm::alarmTimer_Timer() {
     if (!IsWindow(hwnd())) return;
     // An action that stopped the check (a preview, the master switch) has
     // already said so in the panel.
-    if (alarmTimer_.running() && GetTickCount64() >= noticeUntil_) setFirstPanel(result.status);
+    if (alarmTimer_.running()) statusBar_.showStatus(result.status);
     if (result.listChanged) listView_.refresh();
     if (!alarmTimer_.running()) return;
-    showNextAlarm(soundCheck_.follow(nextLine_, alarms_, now, clock_.milliseconds()));
+    showNextAlarm(statusBar_.followNextAlarm(alarms_, now, clock_.milliseconds()));
     wake_.follow(alarms_, alarmsOn(), now);
 }
 
-void MainForm::showNextAlarm(const std::optional<std::string>& line) {
-    if (!line) return;
-    SendMessageW(statusBar(), SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(win32::widen(*line).c_str()));
-    tray_.updateTip();
+void MainForm::showNextAlarm(bool changed) {
+    if (changed) tray_.updateTip();
 }
 
 bool MainForm::alarmsOn() const { return model_.alarmSwitchOn(); }
@@ -371,7 +335,7 @@ void MainForm::form_Unload() {
     const bool inTray = tray_.beginExit();
     alarmTimer_.stop();
     wake_.stop();
-    if (hotKeyRegistered_) UnregisterHotKey(hwnd(), kHotKeyId);
+    remote_.stop();
 
     WindowSettings window;
     captureWindowPlace(hwnd(), static_cast<int>(dpi()), inTray, window);
@@ -420,7 +384,7 @@ void MainForm::fileDateTime_Click() { desktop_.startSystemProgram("control.exe",
 void MainForm::fileVolume_Click() { startVolumeControl(desktop_); }
 
 void MainForm::fileStartup_Click() {
-    if (const std::string error = startup_.toggle(); !error.empty()) {
+    if (const std::string error = menus_.startup.toggle(); !error.empty()) {
         desktop_.showBox(hwnd(), std::string(kStartupWriteFailed) + error, BoxIcon::error);
     }
     renderMenus();
@@ -428,7 +392,7 @@ void MainForm::fileStartup_Click() {
 
 void MainForm::viewStatus_Click() {
     model_.toggleStatusBar();
-    ShowWindow(statusBar(), model_.statusBarVisible() ? SW_SHOW : SW_HIDE);
+    statusBar_.setVisible(model_.statusBarVisible());
     renderMenus();
     layoutList();
 }
@@ -448,7 +412,7 @@ void MainForm::sortBy(Column column) {
 void MainForm::alarmEnable_Click() {
     applyAlarmSwitch(model_.toggleAlarmSwitch());
     // With the alarms off no alarm is next, and none wakes the machine.
-    if (!model_.alarmSwitchOn()) showNextAlarm(nextLine_.clear());
+    if (!model_.alarmSwitchOn()) showNextAlarm(statusBar_.clearNextAlarm());
     armWakeTimer();
     renderMenus();
 }
@@ -513,21 +477,6 @@ void MainForm::alarmList_ColumnClick(int subitem) {
     if (const auto column = sortColumnForHeaderClick(subitem)) sortBy(*column);
 }
 
-void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
-    if (!alarms_.isFileOpen()) return;
-    popupRowId_ = alarms_.currentRowId();
-    renderMenus();
-    const HMENU menu = GetSubMenu(popupMenus_.get(), kPopupListMenu);
-    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
-    POINT at{};
-    if (screenPoint) {
-        at = *screenPoint;
-    } else {
-        GetCursorPos(&at);
-    }
-    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
-}
-
 void MainForm::alarmList_Activate() {
     switch (listActivation(alarms_.isFileOpen(), alarms_.hasCurrentRow())) {
     case ListActivation::addAlarm:
@@ -552,11 +501,9 @@ void MainForm::trayPopupSize_Click() {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-RemoteAnswer MainForm::remote_Request(const COPYDATASTRUCT& data) {
-    const std::optional<std::vector<std::string>> words = win32::remoteRequestWords(data);
-    // Until the start is over there is no answer yet: the sender tries again.
-    if (!started_ || tray_.state().exitStarted() || !words) return RemoteAnswer::none;
-    return addRequest(*words);
+RemoteAnswer MainForm::remote_Request(std::span<const std::string> words) {
+    // The sender tries again, and finds no window.
+    return tray_.state().exitStarted() ? RemoteAnswer::none : addRequest(words);
 }
 
 RemoteAnswer MainForm::addRequest(std::span<const std::string> words) {
@@ -576,22 +523,8 @@ RemoteAnswer MainForm::addRequest(std::span<const std::string> words) {
     // The sender ends once the row is saved. A countdown that cannot be
     // recorded is still set.
     ReplyMessage(static_cast<LRESULT>(RemoteAnswer::added));
-    if (alarm.history && !history_.record(*alarm.history)) {
-        desktop_.showBox(hwnd(), history_.recordFailureText(), BoxIcon::error);
-    }
+    if (alarm.history) remote_.record(*alarm.history);
     return RemoteAnswer::added;
-}
-
-void MainForm::registerHotKey() {
-    static_assert(hotKeyModifier::kAlt == MOD_ALT && hotKeyModifier::kControl == MOD_CONTROL &&
-                  hotKeyModifier::kShift == MOD_SHIFT && hotKeyModifier::kWin == MOD_WIN);
-    const std::string notation = readHotKeySetting(settings_);
-    if (notation.empty()) return;
-    const std::optional<HotKey> key = parseHotKey(notation);
-    hotKeyRegistered_ = key && RegisterHotKey(hwnd(), kHotKeyId, key->modifiers | MOD_NOREPEAT, key->key) != 0;
-    if (hotKeyRegistered_) return;
-    setFirstPanel(std::string(kHotKeyFailedPrefix) + notation + std::string(kHotKeyFailedSuffix));
-    noticeUntil_ = GetTickCount64() + kNoticeMs;
 }
 
 // From anywhere: the window comes back from the tray and the editor opens for

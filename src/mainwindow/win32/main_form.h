@@ -13,12 +13,11 @@
 
 #include "editor/win32/config_form.h"
 #include "mainwindow/main_window_model.h"
-#include "mainwindow/next_alarm_line.h"
-#include "mainwindow/sound_check.h"
-#include "mainwindow/startup_entry.h"
 #include "mainwindow/menu_model.h"
-#include "mainwindow/remote_request.h"
 #include "mainwindow/win32/alarm_list_view.h"
+#include "mainwindow/win32/main_menu_state.h"
+#include "mainwindow/win32/main_remote.h"
+#include "mainwindow/win32/main_status_bar.h"
 #include "mainwindow/win32/main_tray.h"
 #include "mainwindow/win32/missed_form.h"
 #include "notify/alarm_audio.h"
@@ -67,7 +66,8 @@ class MainForm final : public win32::WindowBase,
                        public win32::MessageFilter,
                        private AlarmCheckHost,
                        private AlarmListEvents,
-                       private AlarmTarget {
+                       private AlarmTarget,
+                       private MainRemoteEvents {
 public:
     explicit MainForm(const MainFormServices& services);
     ~MainForm() override;
@@ -95,8 +95,8 @@ public:
 
     // For tests: the parts and the state the window renders.
     HWND listView() const { return listView_.hwnd(); }
-    HWND statusBar() const;
-    HMENU popupMenus() const { return popupMenus_.get(); }
+    HWND statusBar() const { return statusBar_.hwnd(); }
+    HMENU popupMenus() const { return menus_.popups.get(); }
     // The dpi of the monitor the window is on.
     UINT dpi() const;
     bool alarmTimerRunning() const { return alarmTimer_.running(); }
@@ -106,8 +106,9 @@ public:
     static constexpr UINT_PTR kAlarmTimerId = 1;
 
 private:
-    // The command table names the handlers. It, renderMenus, routeCommand
-    // and commandId live in main_menus.cpp, which this file does not include.
+    // The command table names the handlers. It, renderMenus, menuState,
+    // routeCommand, the context menu and commandId live in main_menus.cpp,
+    // which this file does not include.
     friend struct MainFormCommands;
     static int commandId(MenuItem item);
 
@@ -161,15 +162,16 @@ private:
     void trayPopupSize_Click();
     void trayPopupCancel_Click() {}
     void statusBar_DblClick() { fileDateTime_Click(); }
-    RemoteAnswer remote_Request(const COPYDATASTRUCT& data);
-    void hotKey_Pressed();
+    // MainRemoteEvents
+    RemoteAnswer remote_Request(std::span<const std::string> words) override;
+    void hotKey_Pressed() override;
+    void hotKey_Failed(std::string_view notice) override { statusBar_.showNotice(notice); }
 
     void addAlarm(EditorKind kind);
     void finishEditing();
-    void registerHotKey();
     void armWakeTimer();
     bool alarmsOn() const;
-    void showNextAlarm(const std::optional<std::string>& line);
+    void showNextAlarm(bool changed);
     void showFileState(const std::string& openedPath);
     void sortBy(Column column);
     void applyAlarmSwitch(const AlarmSwitchDecision& decision);
@@ -177,7 +179,6 @@ private:
     void renderMenus();
     void applyFont(UINT dpi);
     void layoutList();
-    void setFirstPanel(std::string_view text);
     std::string readmePath() const;
 
     AlarmList& alarms_;
@@ -192,22 +193,15 @@ private:
     ConfigForm editor_;
     AlarmListView listView_;
 
-    win32::UniqueMenu popupMenus_;
-    HACCEL accelerators_ = nullptr;
+    MainMenuState menus_;
     win32::UniqueFont font_;
     win32::WindowIcons icons_;
     win32::WindowTimer alarmTimer_{kAlarmTimerId};
-    std::optional<std::uint64_t> popupRowId_;  // the row the context menu was opened for
-    NextAlarmLine nextLine_{false};
+    MainStatusBar statusBar_;
     MainTray tray_;
     MissedForm missed_;
     WakeSchedule wake_;
-    TimerHistory history_;      // countdowns added by request are recorded as the editor records them
-    bool started_ = false;      // requests are taken once the start is over
-    bool hotKeyRegistered_ = false;
-    ULONGLONG noticeUntil_ = 0;  // the first panel keeps a notice until then (tick count)
-    SoundCheck soundCheck_;
-    StartWithWindows startup_;
+    MainRemote remote_;
 };
 
 }  // namespace kolvi

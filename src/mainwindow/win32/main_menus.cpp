@@ -4,6 +4,7 @@ namespace kolvi {
 namespace {
 
 constexpr int kViewSortPosition = 3;  // in the view menu
+constexpr int kPopupListMenu = 0;     // a sub-menu of the pop-up menu resource
 
 // Renders the window's menu bar and the pop-up menus whole from the rules:
 // the bar's top-level items and the sort sub-menu by position, every command
@@ -30,7 +31,28 @@ void renderMainMenus(HWND window, HMENU popupMenus, const MainWindowState& state
 
 }  // namespace
 
-void MainForm::renderMenus() { renderMainMenus(hwnd(), popupMenus_.get(), menuState()); }
+void MainForm::renderMenus() { renderMainMenus(hwnd(), menus_.popups.get(), menuState()); }
+
+MainWindowState MainForm::menuState() const {
+    MainWindowState state = model_.menuState(alarms_, files_.fs.isOrdinaryFile(readmePath()));
+    state.startsWithWindows = menus_.startup.ticked();
+    return state;
+}
+
+void MainForm::alarmList_ContextMenu(MenuItem defaultItem, std::optional<POINT> screenPoint) {
+    if (!alarms_.isFileOpen()) return;
+    menus_.popupRowId = alarms_.currentRowId();
+    renderMenus();
+    const HMENU menu = GetSubMenu(menus_.popups.get(), kPopupListMenu);
+    SetMenuDefaultItem(menu, static_cast<UINT>(commandId(defaultItem)), FALSE);
+    POINT at{};
+    if (screenPoint) {
+        at = *screenPoint;
+    } else {
+        GetCursorPos(&at);
+    }
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
+}
 
 int MainForm::commandId(MenuItem item) { return MainFormCommands::find(item)->id; }
 
@@ -40,7 +62,7 @@ void MainForm::routeCommand(int id, bool fromAccelerator) {
     // The context menu's commands act on the row it was opened for, even if
     // an alarm fired (and became current) while the menu was open.
     if (isContextRowCommand(route->item)) {
-        const auto position = popupRowId_ ? alarms_.findRow(*popupRowId_) : std::nullopt;
+        const auto position = menus_.popupRowId ? alarms_.findRow(*menus_.popupRowId) : std::nullopt;
         if (!position) return;
         alarms_.makeCurrent(*position, true);
         listView_.refresh();
