@@ -9,7 +9,6 @@
 #include "mainwindow/remote_request.h"
 #include "mainwindow/win32/main_form.h"
 #include "mainwindow/win32/remote_link.h"
-#include "mainwindow/window_settings.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/win32_audio_output.h"
 #include "platform/win32/win32_clock.h"
